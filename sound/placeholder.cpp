@@ -1,0 +1,1 @@
+namespace pairly { void soundPlaceholder() {} }
