@@ -1,0 +1,374 @@
+#include "engine/game.h"
+#include "fake_table.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <random>
+#include <set>
+
+// Live heap blocks of this test binary, to see that retired loops free their frames.
+namespace {
+std::atomic<long> liveAllocations{0};
+}
+void* operator new(std::size_t n)
+{
+    ++liveAllocations;
+    if (void* p = std::malloc(n ? n : 1))
+        return p;
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept
+{
+    if (p) {
+        --liveAllocations;
+        std::free(p);
+    }
+}
+void operator delete(void* p, std::size_t) noexcept { operator delete(p); }
+
+namespace pairly {
+namespace {
+
+using testing::FakeTable;
+using testing::ManualScheduler;
+
+class SeededRandom final : public RandomSource {
+public:
+    void reseedFromTimeOfDay() override { gen_.seed(++seed_); }
+    float next() override { return std::uniform_real_distribution<float>(0.0f, 1.0f)(gen_); }
+
+private:
+    uint32_t seed_ = 7;
+    std::mt19937 gen_;
+};
+
+// A game on a fake table with a manual clock: passes run when the test
+// pumps, timer ticks when it advances time.
+class GameTest : public ::testing::Test {
+protected:
+    GameTest() : game(table, scheduler, random)
+    {
+        game.model().larghezza = 1000;
+        game.model().altezza = 700;
+    }
+
+    void pump()
+    {
+        while (scheduler.pending) {
+            scheduler.pending = false;
+            game.runPass();
+        }
+    }
+    void advance(int ms)
+    {
+        for (int t = 0; t < ms; ++t) {
+            if (scheduler.timerMs && ++elapsed >= *scheduler.timerMs) {
+                elapsed = 0;
+                game.Timer1_Timer();
+                pump();
+            }
+            if (!scheduler.timerMs)
+                elapsed = 0;
+        }
+    }
+    void start(int16_t ncarte = 20, int16_t righe = 4)
+    {
+        game.setSize(ncarte, righe);
+        game.hideAllFaces();
+        game.Main();
+    }
+    void click(int16_t c) { game.dorsoClick(m().ncarte, c); }
+    void turn(int16_t c)
+    {
+        click(c);
+        pump();
+    }
+    int16_t partner(int16_t c) const
+    {
+        const int16_t half = m().ncarte / 2;
+        return c > half ? c - half : c + half;
+    }
+    int16_t nonPartner(int16_t c) const { return partner(c) == 2 ? 3 : (c == 2 ? 3 : 2); }
+    const TableModel& m() const { return game.model(); }
+    bool covered(int16_t c) const { return table.covered(m().ncarte, c); }
+    bool uncovered(int16_t c) const { return table.uncovered(m().ncarte, c); }
+    int coveredCount() const
+    {
+        int n = 0;
+        for (int16_t c = 1; c <= m().ncarte; ++c)
+            n += covered(c);
+        return n;
+    }
+
+    FakeTable table;
+    ManualScheduler scheduler;
+    SeededRandom random;
+    Game game;
+    int elapsed = 0;
+};
+
+struct Size {
+    int16_t ncarte, righe;
+};
+
+class GameSizes : public GameTest, public ::testing::WithParamInterface<Size> {};
+
+TEST_P(GameSizes, DealsEachUsedPictureOnExactlyTwoCardsLaidFaceDownInTheGrid)
+{
+    start(GetParam().ncarte, GetParam().righe);
+    const int16_t n = m().ncarte;
+    std::multiset<int> pics;
+    for (int16_t c = 1; c <= n; ++c) {
+        ASSERT_TRUE(covered(c)) << c;
+        pics.insert(table.picIndexOf(c));
+        EXPECT_EQ(table.facePicture(c), table.facePicture(partner(c)));
+    }
+    EXPECT_EQ(pics.count(0), 0u);
+    for (int k : pics)
+        EXPECT_EQ(pics.count(k), 2u);
+    EXPECT_EQ(std::set<int>(pics.begin(), pics.end()).size(), static_cast<size_t>(n / 2));
+
+    // Card ordine(j) lies at grid position j, row by row, cells touching.
+    const int cols = n / m().righe;
+    for (int j = 1; j <= n; ++j) {
+        const int16_t c = m().ordine[j];
+        const CellRect want{m().sinistra + (j - 1) % cols * m().lato, m().sopra + (j - 1) / cols * m().lato,
+                            m().lato, m().lato};
+        EXPECT_EQ(table.faces[c].rect, want) << j;
+        EXPECT_EQ((table.backs[{n, c}].rect), want) << j;
+    }
+    // The other sizes' backs are left alone.
+    for (int16_t other : {20, 48, 80}) {
+        if (other != n) {
+            EXPECT_FALSE(table.backVisible(other, 1));
+        }
+    }
+}
+
+TEST_P(GameSizes, EndsAfterEveryPairWithAOneSecondPauseThenWaitsFaceUp)
+{
+    start(GetParam().ncarte, GetParam().righe);
+    const int16_t half = m().ncarte / 2;
+    for (int16_t c = 1; c <= half; ++c) {
+        turn(c);
+        turn(partner(c));
+        if (c < half) {
+            EXPECT_EQ(m().trovate, 2 * c);
+            EXPECT_FALSE(game.pausing());
+        }
+    }
+    // The last pair: the counter wraps to 0 and the loop pauses 1000 ms.
+    EXPECT_EQ(m().trovate, 0);
+    EXPECT_TRUE(game.pausing());
+    EXPECT_EQ(scheduler.timerMs, 1000);
+    advance(999);
+    EXPECT_TRUE(game.pausing());
+    advance(1);
+    EXPECT_FALSE(game.pausing());
+    EXPECT_FALSE(scheduler.timerMs.has_value());
+    for (int16_t c = 1; c <= m().ncarte; ++c)
+        EXPECT_TRUE(uncovered(c)) << c;
+    EXPECT_TRUE(game.loopAlive());
+}
+
+INSTANTIATE_TEST_SUITE_P(Tables, GameSizes, ::testing::Values(Size{20, 4}, Size{48, 6}, Size{80, 8}));
+
+TEST_F(GameTest, AMatchStaysUpAtOnceWithoutAPause)
+{
+    start();
+    turn(3);
+    EXPECT_TRUE(uncovered(3));
+    EXPECT_EQ(m().prima, 3);
+    turn(partner(3));
+    EXPECT_TRUE(uncovered(3));
+    EXPECT_TRUE(uncovered(partner(3)));
+    EXPECT_EQ(m().trovate, 2);
+    EXPECT_FALSE(scheduler.timerMs.has_value());
+    EXPECT_EQ(m().prima, 0);
+    EXPECT_EQ(m().seconda, 0);
+}
+
+TEST_F(GameTest, AMissStaysUpFifteenHundredMillisecondsThenIsCovered)
+{
+    start();
+    turn(1);
+    turn(nonPartner(1));
+    EXPECT_EQ(scheduler.timerMs, 1500);
+    advance(1499);
+    EXPECT_TRUE(uncovered(1));
+    EXPECT_TRUE(uncovered(nonPartner(1)));
+    advance(1);
+    EXPECT_TRUE(covered(1));
+    EXPECT_TRUE(covered(nonPartner(1)));
+    EXPECT_EQ(m().trovate, 0);
+    // The next move can start at once.
+    turn(5);
+    EXPECT_TRUE(uncovered(5));
+}
+
+TEST_F(GameTest, ClicksDuringTheMissPauseAreRefusedSilentlyButHideThePanels)
+{
+    start();
+    turn(1);
+    turn(nonPartner(1));
+    const int rustles = table.rustles;
+    const int panels = table.panelsHidden;
+    turn(7);
+    turn(8);
+    EXPECT_EQ(table.rustles, rustles);
+    EXPECT_EQ(table.panelsHidden, panels + 2);
+    EXPECT_EQ(m().prima, 1);
+    EXPECT_EQ(m().seconda, nonPartner(1));
+    EXPECT_TRUE(covered(7));
+    advance(1500);
+    EXPECT_TRUE(covered(7));
+    EXPECT_TRUE(covered(8));
+}
+
+TEST_F(GameTest, RustlesOnEveryAcceptedClickOnlyWhileSwitchedOn)
+{
+    start();
+    turn(1);
+    turn(partner(1));
+    EXPECT_EQ(table.rustles, 2);
+    table.rustle = false;
+    turn(2);
+    EXPECT_EQ(table.rustles, 2);
+    EXPECT_TRUE(uncovered(2));
+}
+
+TEST_F(GameTest, LeavingTheTableCoversEverythingAndShowsTheStartWindowAtTheNextPass)
+{
+    start(48, 6);
+    turn(4);
+    game.requestLeaveTable();
+    EXPECT_EQ(m().stato, TableModel::kLeaveTable);
+    EXPECT_EQ(m().prima, 0);
+    pump();
+    EXPECT_EQ(m().stato, 0);
+    EXPECT_EQ(table.startWindowShown, 1);
+    EXPECT_EQ(coveredCount(), 48);
+    // The loop goes on waiting for clicks.
+    turn(9);
+    EXPECT_TRUE(uncovered(9));
+}
+
+TEST_F(GameTest, LeavingDuringTheMissPauseCoversTheTableOnceThePauseEnds)
+{
+    start();
+    turn(1);
+    turn(nonPartner(1));
+    game.requestLeaveTable();
+    game.hideAllFaces();  // what the exit control does beside the model
+    pump();
+    EXPECT_EQ(table.startWindowShown, 0);  // still inside the pause
+    advance(1500);
+    EXPECT_EQ(table.startWindowShown, 1);
+    EXPECT_EQ(m().stato, 0);
+    EXPECT_EQ(m().trovate, 0);
+    EXPECT_EQ(coveredCount(), 20);
+}
+
+TEST_F(GameTest, ANewGameDuringTheMissPauseRetiresTheOldLoopForGood)
+{
+    start();
+    turn(1);
+    turn(nonPartner(1));
+    start(80, 8);
+    EXPECT_EQ(game.gamesStarted(), 2u);
+    EXPECT_FALSE(scheduler.timerMs.has_value());  // the old pause's timer is stopped
+    EXPECT_EQ(coveredCount(), 80);
+    EXPECT_EQ(m().prima, 0);
+    turn(1);
+    advance(5000);
+    // Nothing of the old move comes back: card 1 is the new move's first card.
+    EXPECT_TRUE(uncovered(1));
+    EXPECT_EQ(m().prima, 1);
+    EXPECT_EQ(coveredCount(), 79);
+}
+
+TEST_F(GameTest, TwoClicksInOnePassUncoverBothCardsBeforeTheCheck)
+{
+    start();
+    click(2);
+    click(partner(2));
+    click(6);  // a third card while the pair is set: refused
+    pump();
+    EXPECT_TRUE(uncovered(2));
+    EXPECT_TRUE(uncovered(partner(2)));
+    EXPECT_TRUE(covered(6));
+    EXPECT_EQ(m().trovate, 2);
+}
+
+TEST_F(GameTest, TheSameCardClickedTwiceInOnePassIsNotItsOwnPair)
+{
+    start();
+    click(2);
+    click(2);
+    pump();
+    EXPECT_EQ(m().prima, 2);
+    EXPECT_EQ(m().seconda, 0);
+    EXPECT_EQ(m().trovate, 0);
+    EXPECT_EQ(table.rustles, 1);
+}
+
+TEST_F(GameTest, ClicksOnUncoveredCardsAndOtherTablesAreIgnored)
+{
+    start();
+    turn(2);
+    turn(partner(2));
+    turn(2);  // already found: its back is hidden
+    EXPECT_EQ(m().prima, 0);
+    game.dorsoClick(48, 3);  // a back of another table size
+    game.dorsoClick(20, 21);
+    pump();
+    EXPECT_EQ(m().prima, 0);
+    EXPECT_EQ(m().trovate, 2);
+}
+
+TEST_F(GameTest, ASecondGameReusesTheFaceElements)
+{
+    start(20, 4);
+    EXPECT_EQ(table.faces.size(), 20u);
+    start(20, 4);
+    EXPECT_EQ(table.faces.size(), 20u);
+    start(80, 8);
+    EXPECT_EQ(table.faces.size(), 80u);
+}
+
+TEST_F(GameTest, TenThousandNewGamesKeepOneLoopAndFlatMemory)
+{
+    // Each Main returns to its caller instead of nesting, and the retired
+    // loop's frame is freed: the live heap after 10,000 more games is the same.
+    start();
+    turn(1);
+    for (int g = 0; g < 100; ++g)
+        start(g % 2 ? 48 : 20, g % 2 ? 6 : 4);  // the fake's faces 1..48 exist from here on
+    start();
+    const long before = liveAllocations.load();
+    for (int g = 0; g < 10000; ++g) {
+        start(g % 2 ? 48 : 20, g % 2 ? 6 : 4);
+        turn(1);
+    }
+    start();
+    EXPECT_EQ(liveAllocations.load(), before);
+    EXPECT_TRUE(game.loopAlive());
+    EXPECT_EQ(game.gamesStarted(), 10103u);
+}
+
+TEST_F(GameTest, AWaitingGameRequestsNoPassUntilSomethingHappens)
+{
+    start();
+    const int requests = scheduler.passRequests;
+    pump();
+    game.runPass();
+    EXPECT_EQ(scheduler.passRequests, requests);
+    turn(1);
+    EXPECT_EQ(scheduler.passRequests, requests + 1);
+}
+
+}  // namespace
+}  // namespace pairly

@@ -1,0 +1,132 @@
+#include "engine/shuffle.h"
+#include "engine/table_model.h"
+#include "fake_table.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <numeric>
+#include <random>
+
+namespace pairly {
+namespace {
+
+using testing::ScriptedRandom;
+
+class MtRandom final : public RandomSource {
+public:
+    explicit MtRandom(uint32_t seed) : gen_(seed) {}
+    void reseedFromTimeOfDay() override {}
+    float next() override { return std::uniform_real_distribution<float>(0.0f, 1.0f)(gen_); }
+
+private:
+    std::mt19937 gen_;
+};
+
+TEST(Mescola, PinsTheOrderForAFixedDrawSequence)
+{
+    // Draws that hit a used number are thrown away without advancing.
+    TableModel m;
+    ScriptedRandom r({0.5f, 0.5f, 0.0f, 0.9f, 0.3f});
+    Mescola(4, m, r);
+    EXPECT_EQ((std::vector<int16_t>{m.ordine[1], m.ordine[2], m.ordine[3], m.ordine[4]}),
+              (std::vector<int16_t>{3, 1, 4, 2}));
+    EXPECT_EQ(r.draws, 5);
+    EXPECT_EQ(r.reseeds, 1);
+}
+
+TEST(Mescola, RejectsADrawOfOneInsteadOfRunningPastThePool)
+{
+    TableModel m;
+    ScriptedRandom r({1.0f, 0.0f});
+    Mescola(1, m, r);
+    EXPECT_EQ(m.ordine[1], 1);
+    EXPECT_EQ(r.draws, 2);
+    EXPECT_EQ(m.ordine[2], 0);
+}
+
+TEST(Mescola, ZeroDrawsNothingTouchesNothingButStillReseeds)
+{
+    TableModel m;
+    m.ordine.fill(7);
+    m.disponibili.fill(9);
+    ScriptedRandom r;
+    Mescola(0, m, r);
+    EXPECT_EQ(r.draws, 0);
+    EXPECT_EQ(r.reseeds, 1);
+    EXPECT_TRUE(std::all_of(m.ordine.begin(), m.ordine.end(), [](int16_t v) { return v == 7; }));
+    EXPECT_TRUE(std::all_of(m.disponibili.begin(), m.disponibili.end(), [](int16_t v) { return v == 9; }));
+}
+
+class MescolaSizes : public ::testing::TestWithParam<int16_t> {};
+
+TEST_P(MescolaSizes, FillsAPermutationEmptiesThePoolAndLeavesTheRest)
+{
+    const int16_t n = GetParam();
+    TableModel m;
+    m.ordine.fill(-1);
+    MtRandom r(1234 + n);
+    Mescola(n, m, r);
+    std::vector<int16_t> got(m.ordine.begin() + 1, m.ordine.begin() + 1 + n);
+    std::sort(got.begin(), got.end());
+    std::vector<int16_t> want(n);
+    std::iota(want.begin(), want.end(), int16_t{1});
+    EXPECT_EQ(got, want);
+    for (int i = 1; i <= n; ++i)
+        EXPECT_EQ(m.disponibili[i], 0) << i;
+    EXPECT_EQ(m.ordine[0], -1);
+    for (int i = n + 1; i <= 80; ++i)
+        EXPECT_EQ(m.ordine[i], -1) << i;
+}
+
+INSTANTIATE_TEST_SUITE_P(Sizes, MescolaSizes, ::testing::Values(1, 20, 40, 48, 80));
+
+TEST(Mescola, SmallerShuffleAfterALargerOneKeepsTheOldTail)
+{
+    TableModel m;
+    MtRandom r(5);
+    Mescola(80, m, r);
+    const auto before = m.ordine;
+    Mescola(20, m, r);
+    for (int i = 21; i <= 80; ++i)
+        EXPECT_EQ(m.ordine[i], before[i]);
+}
+
+TEST(Mescola, EveryValueIsEquallyLikelyAtEveryPosition)
+{
+    // Chi-square over the 20 x 20 table of (position, value) counts; 361
+    // degrees of freedom, so a fair shuffle stays far below 520.
+    constexpr int n = 20;
+    constexpr int rounds = 20000;
+    std::vector<int> counts(n * n, 0);
+    TableModel m;
+    MtRandom r(42);
+    for (int k = 0; k < rounds; ++k) {
+        Mescola(n, m, r);
+        for (int pos = 1; pos <= n; ++pos)
+            ++counts[(pos - 1) * n + (m.ordine[pos] - 1)];
+    }
+    const double expected = static_cast<double>(rounds) / n;
+    double chi2 = 0;
+    for (int c : counts)
+        chi2 += (c - expected) * (c - expected) / expected;
+    EXPECT_LT(chi2, 520.0);
+    EXPECT_GT(chi2, 230.0);  // suspiciously perfect counts would mean no randomness
+}
+
+TEST(ClockSeededRandom, StaysBelowOneAndChangesSeedOnEveryReseed)
+{
+    ClockSeededRandom r;
+    r.reseedFromTimeOfDay();
+    const auto first = r.lastSeed();
+    r.reseedFromTimeOfDay();
+    EXPECT_NE(first, r.lastSeed());
+    for (int i = 0; i < 100000; ++i) {
+        const float v = r.next();
+        ASSERT_GE(v, 0.0f);
+        ASSERT_LT(v, 1.0f);
+    }
+}
+
+}  // namespace
+}  // namespace pairly
