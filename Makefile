@@ -1,0 +1,30 @@
+# The two commands of the README, and the few a developer adds to them.
+BUILD      ?= build
+ASAN_BUILD ?= build-asan
+CMAKE_ARGS ?=
+JOBS       ?= $(shell nproc)
+
+.PHONY: all deps configure build run test test-fast test-asan bench install clean
+
+all: build
+
+deps:
+	@./scripts/install-deps
+
+configure: deps
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIRLY_WERROR=ON $(CMAKE_ARGS) >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/pairly
+
+# The whole suite: unit, window and end-to-end tests, on the normal build.
+test-fast: build
+	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
+
+test: test-fast
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
