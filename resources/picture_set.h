@@ -1,0 +1,55 @@
+#pragma once
+
+#include "picture.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <array>
+
+namespace pairly {
+
+// The pictures the program carries inside itself: the 40 faces Pic(1..40),
+// the card back of each table size and the window icon. Each picture is
+// decoded on first use and then shared: every call for the same picture
+// returns the same object, which is what makes two cards a pair.
+class PictureSet {
+public:
+    static constexpr int kFaces = 40;
+
+    // The set embedded in the program.
+    static const PictureSet& embedded();
+
+    // Pic(k), k = 1..40; nullptr outside that range or if it cannot be decoded.
+    PictureRef face(int k) const;
+    // dorso20(0), dorso48(0), Dorso80(0) for size 20, 48, 80; nullptr otherwise.
+    PictureRef back(int size) const;
+    PictureRef icon() const;
+
+    // The stored picture values themselves; empty for an unknown picture.
+    QByteArray storedFace(int k) const;
+    QByteArray storedBack(int size) const;
+    QByteArray storedIcon() const;
+
+    PictureSet(const PictureSet&) = delete;
+    PictureSet& operator=(const PictureSet&) = delete;
+
+private:
+    PictureSet();
+
+    struct Slot {
+        QString resource;
+        mutable PictureRef picture;
+        mutable bool tried = false;
+    };
+
+    static constexpr int kBacks = 3;
+    static int backSlot(int size);
+    PictureRef picture(const Slot& slot) const;
+
+    std::array<Slot, kFaces> faces_;
+    std::array<Slot, kBacks> backs_;
+    Slot icon_;
+};
+
+}  // namespace pairly

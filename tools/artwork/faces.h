@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+#include <QSize>
+
+namespace artwork {
+
+// Face k (1..40) drawn at the given pixel size. Each face is designed on a
+// square and stretched to the size, as a card stretches it back to a square.
+QImage drawFace(int k, QSize size);
+
+}  // namespace artwork
