@@ -1,7 +1,15 @@
+#include "sound/sdl_audio_backend.h"
+#include "ui/program.h"
+
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    return 0;
+    app.setApplicationName(QStringLiteral("Pairly"));
+    app.setQuitOnLastWindowClosed(false);  // the windows' unload ends the program
+
+    pairly::Program program(std::make_shared<pairly::SdlAudioBackend>());
+    program.start();
+    return app.exec();
 }

@@ -1,0 +1,15 @@
+#include "window_icon.h"
+
+#include "resources/picture_set.h"
+
+#include <QPixmap>
+
+namespace pairly {
+
+QIcon pairlyIcon()
+{
+    const PictureRef icon = PictureSet::embedded().icon();
+    return icon ? QIcon(QPixmap::fromImage(icon->image)) : QIcon();
+}
+
+}  // namespace pairly

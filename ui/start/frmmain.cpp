@@ -1,0 +1,178 @@
+#include "frmmain.h"
+
+#include "resources/design/window_designs.h"
+#include "resources/program_folder.h"
+#include "resources/stored_picture.h"
+#include "ui/common/caption_label.h"
+#include "ui/common/control_set.h"
+#include "ui/common/surface_widget.h"
+#include "ui/common/text_panel.h"
+#include "ui/common/window_icon.h"
+#include "ui/common/window_links.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QScreen>
+#include <QVBoxLayout>
+
+namespace pairly {
+namespace {
+
+constexpr QColor kNormal{255, 255, 0};
+constexpr QColor kHover{255, 128, 0};
+
+}  // namespace
+
+frmmain::frmmain(GameWindowLink& game, QWidget* parent) : QWidget(parent), game_(game)
+{
+    const WindowDesign& design = frmmainDesign();
+    setObjectName(design.name);
+    setWindowTitle(design.title);
+    setWindowIcon(pairlyIcon());
+
+    surface_ = new SurfaceWidget(this);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(surface_);
+    controls_ = std::make_unique<ControlSet>(*surface_, design);
+    if (design.font)
+        setFont(surface_->font());
+
+    lblplay_ = controls_->label(u"lblplay");
+    lblquit_ = controls_->label(u"lblquit");
+    lblInfo_ = controls_->label(u"lblInfo");
+    Text4_ = controls_->textBox(u"Text4");
+
+    connect(surface_, &SurfaceWidget::mouseMoved, this, &frmmain::Form_MouseMove);
+    connect(surface_, &SurfaceWidget::clicked, this, &frmmain::Form_Click);
+    connect(lblplay_, &CaptionLabel::mouseMoved, this, &frmmain::lblplay_MouseMove);
+    connect(lblquit_, &CaptionLabel::mouseMoved, this, &frmmain::lblquit_MouseMove);
+    connect(lblInfo_, &CaptionLabel::mouseMoved, this, &frmmain::lblInfo_MouseMove);
+    connect(lblInfo_, &CaptionLabel::clicked, this, &frmmain::lblInfo_Click);
+    connect(lblplay_, &CaptionLabel::clicked, this, &frmmain::lblplay_Click);
+    connect(lblquit_, &CaptionLabel::clicked, this, &frmmain::lblquit_Click);
+    connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
+}
+
+frmmain::~frmmain() = default;
+
+void frmmain::start()
+{
+    Form_Load();
+    show();
+    raise();
+    activateWindow();
+}
+
+void frmmain::showInFront()
+{
+    if (unloading_)
+        return;
+    show();
+    raise();
+    activateWindow();
+}
+
+QString frmmain::versionText() const
+{
+    return Text4_->text();
+}
+
+bool frmmain::event(QEvent* e)
+{
+    if (e->type() == QEvent::WindowActivate && !unloading_)
+        game_.startWindowActivated();
+    return QWidget::event(e);
+}
+
+void frmmain::closeEvent(QCloseEvent* e)
+{
+    e->accept();
+    unload();
+}
+
+void frmmain::unload()
+{
+    if (unloading_)
+        return;
+    unloading_ = true;
+    Form_Unload();
+}
+
+void frmmain::Form_Load()
+{
+    const QRect screenArea = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
+    setGeometry(screenArea);
+    if (QLayout* l = layout())
+        l->activate();
+    const auto W = static_cast<float>(surface_->width());
+    const auto H = static_cast<float>(surface_->height());
+
+    surface_->setBackgroundPicture(loadPictureFile(besideProgram(QStringLiteral("\\lumora pairly.jpg"))));
+
+    // The row's height factor is a double, the column factors are singles.
+    const auto top = static_cast<float>(H * (106.5 / 120));
+    const auto at = [top](CaptionLabel* label, float left) { label->move(qRound(left), qRound(top)); };
+    at(lblplay_, W * (50.0f / 120.0f));
+    at(lblquit_, W * (105.0f / 120.0f));
+    at(lblInfo_, W * (15.0f / 120.0f));
+    Text4_->move(10, 0);
+}
+
+void frmmain::Form_MouseMove()
+{
+    lblplay_->setForeground(kNormal);
+    lblquit_->setForeground(kNormal);
+    lblInfo_->setForeground(kNormal);
+}
+
+void frmmain::Form_Click()
+{
+    Text4_->hide();
+}
+
+void frmmain::lblplay_MouseMove()
+{
+    lblplay_->setForeground(kHover);
+}
+
+void frmmain::lblquit_MouseMove()
+{
+    lblquit_->setForeground(kHover);
+}
+
+void frmmain::lblInfo_MouseMove()
+{
+    lblInfo_->setForeground(kHover);
+}
+
+void frmmain::lblInfo_Click()
+{
+    Text4_->setVisible(Text4_->isHidden());
+}
+
+void frmmain::Text4_Click()
+{
+    Text4_->hide();
+}
+
+void frmmain::lblplay_Click()
+{
+    lower();
+    game_.showGameWindow();
+}
+
+void frmmain::lblquit_Click()
+{
+    unload();
+    QCoreApplication::exit(0);
+}
+
+void frmmain::Form_Unload()
+{
+    game_.unloadGameWindow();
+    hide();
+    QCoreApplication::exit(0);
+}
+
+}  // namespace pairly

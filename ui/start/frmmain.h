@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QWidget>
+
+#include <memory>
+
+namespace pairly {
+
+class CaptionLabel;
+class ControlSet;
+class GameWindowLink;
+class SurfaceWidget;
+class TextPanel;
+
+// The start window: a full-screen title picture with "Info", "Play" and
+// "Quit". It stays loaded behind the game window while the game runs.
+class frmmain final : public QWidget {
+    Q_OBJECT
+public:
+    explicit frmmain(GameWindowLink& game, QWidget* parent = nullptr);
+    ~frmmain() override;
+
+    // Loads and shows the window at program start.
+    void start();
+    // Brings the window in front (the game window's exit control).
+    void showInFront();
+    // Runs the unload once; a second request while unloading is ignored.
+    void unload();
+
+    QString versionText() const;
+
+    void Form_Load();
+    void Form_MouseMove();
+    void Form_Click();
+    void Form_Unload();
+    void lblplay_MouseMove();
+    void lblquit_MouseMove();
+    void lblInfo_MouseMove();
+    void lblInfo_Click();
+    void Text4_Click();
+    void lblplay_Click();
+    void lblquit_Click();
+
+    const ControlSet& controls() const { return *controls_; }
+    SurfaceWidget& surface() { return *surface_; }
+    CaptionLabel* lblplay() const { return lblplay_; }
+    CaptionLabel* lblquit() const { return lblquit_; }
+    CaptionLabel* lblInfo() const { return lblInfo_; }
+    TextPanel* Text4() const { return Text4_; }
+
+protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    GameWindowLink& game_;
+    SurfaceWidget* surface_ = nullptr;
+    std::unique_ptr<ControlSet> controls_;
+    CaptionLabel* lblplay_ = nullptr;
+    CaptionLabel* lblquit_ = nullptr;
+    CaptionLabel* lblInfo_ = nullptr;
+    TextPanel* Text4_ = nullptr;
+    bool unloading_ = false;
+};
+
+}  // namespace pairly
