@@ -126,31 +126,30 @@ Back drawIcon()
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    // Hard edges: a 16-colour icon has no room for blends.
+    // Hard edges and upright cards: a 16-colour icon has no room for blends,
+    // and a turned card breaks into steps at this size.
     p.setPen(QPen(QColor(0, 0, 0), 1));
-    p.save();
-    p.translate(11, 17);
-    p.rotate(-14);
     p.setBrush(QColor(0, 0, 128));
-    p.drawRect(-8, -12, 16, 24);
+    p.drawRect(2, 2, 16, 24);
     p.setPen(QPen(QColor(0, 255, 255), 1));
-    p.drawLine(-5, -9, 5, 9);
-    p.drawLine(5, -9, -5, 9);
-    p.restore();
-    p.save();
-    p.translate(21, 15);
-    p.rotate(12);
+    p.setClipRect(3, 3, 15, 23);
+    for (int d = -24; d <= 24; d += 6) {
+        p.drawLine(3 + d, 3, 3 + d + 22, 25);
+        p.drawLine(17 - d, 3, 17 - d - 22, 25);
+    }
+    p.setClipping(false);
     p.setPen(QPen(QColor(0, 0, 0), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(2, 2, 16, 24);
     p.setBrush(QColor(255, 255, 255));
-    p.drawRect(-8, -12, 16, 24);
-    p.setBrush(QColor(255, 0, 0));
+    p.drawRect(13, 6, 17, 24);
     p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 0, 0));
     QPainterPath heart;
-    heart.moveTo(0, 7);
-    heart.cubicTo(-9, 0, -6, -8, 0, -3);
-    heart.cubicTo(6, -8, 9, 0, 0, 7);
+    heart.moveTo(21.5, 25);
+    heart.cubicTo(13, 18, 15, 10, 21.5, 14);
+    heart.cubicTo(28, 10, 30, 18, 21.5, 25);
     p.drawPath(heart);
-    p.restore();
     return {image, palette};
 }
 
