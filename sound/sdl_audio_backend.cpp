@@ -9,7 +9,9 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 namespace pairly {
 namespace {
@@ -147,6 +149,11 @@ QString SdlAudioBackend::driverName() const
     return name ? QString::fromUtf8(name) : QString();
 }
 
+bool SdlAudioBackend::musicSounding() const
+{
+    return open_ && Mix_PlayingMusic();
+}
+
 QString SdlAudioBackend::soundFontPath()
 {
     const QByteArray fromEnvironment = qgetenv("SDL_SOUNDFONTS");
@@ -185,9 +192,15 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
 
     int64_t endFrames = 0;
     QFile file(path);
-    if (file.open(QIODevice::ReadOnly)) {
-        if (const auto seconds = midiDuration(file.readAll()))
-            endFrames = int64_t(std::ceil((*seconds + kEndGraceSeconds) * frequency_));
+    const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (const auto timing = midiTiming(content)) {
+        const double sounding = timing->lastNoteEnd - timing->firstNote + kEndGraceSeconds;
+        endFrames = int64_t(std::ceil(sounding * frequency_));
+    } else if (content.startsWith("MThd") || QFileInfo(path).suffix().startsWith("mid", Qt::CaseInsensitive)) {
+        // FluidSynth accepts any file named .mid and then "ends" it at once,
+        // which would run sequential play through the songs without a sound.
+        qCWarning(lcSound) << "not a playable MIDI song:" << path;
+        return nullptr;
     }
     Mix_Music* music = Mix_LoadMUS(localPath.constData());
     if (!music) {
@@ -197,21 +210,35 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
     return std::make_unique<SdlMusicStream>(*this, music, endFrames);
 }
 
-void SdlAudioBackend::postMix(void* self, uint8_t*, int length)
+void SdlAudioBackend::postMix(void* self, uint8_t* stream, int length)
 {
-    static_cast<SdlAudioBackend*>(self)->watchMix(length);
+    static_cast<SdlAudioBackend*>(self)->watchMix(stream, length);
 }
 
 // Runs on SDL's audio thread, with the mixer locked, after each buffer has
 // been mixed. It counts the frames a song has played, so a song's end is
 // measured in audio time, not wall-clock time, and hands every end over to
 // the window's thread.
-void SdlAudioBackend::watchMix(int length)
+void SdlAudioBackend::watchMix(const uint8_t* stream, int length)
 {
+    bool effectSounding = false;
+    for (const ChannelState& state : channels_)
+        effectSounding = effectSounding || state.active;
     if (musicActive_ && !musicPaused_) {
-        const int64_t frames = musicFrames_ += length / bytesPerFrame_;
+        const int64_t buffer = length / bytesPerFrame_;
+        const int64_t frames = musicFrames_ += buffer;
+        if (musicStart_ < 0) {
+            // The mixer's format is fixed at 16-bit when it opens.
+            const auto* samples = reinterpret_cast<const int16_t*>(stream);
+            const bool audible = std::any_of(samples, samples + length / 2, [](int16_t v) { return std::abs(v) > 4; });
+            if (audible && !effectSounding)
+                musicStart_ = frames - buffer;
+            else if (frames > int64_t(kSilentStartSeconds * frequency_))
+                musicStart_ = 0;
+        }
         const int64_t endFrames = musicEndFrames_;
-        if ((endFrames > 0 && frames >= endFrames) || !Mix_PlayingMusic()) {
+        const bool lastNoteDone = endFrames > 0 && musicStart_ >= 0 && frames - musicStart_ >= endFrames;
+        if (lastNoteDone || !Mix_PlayingMusic()) {
             musicActive_ = false;
             const uint64_t generation = musicGeneration_;
             QMetaObject::invokeMethod(&context_, [this, generation] { musicEnded(generation); }, Qt::QueuedConnection);
@@ -234,6 +261,7 @@ void SdlAudioBackend::playMusic(SdlMusicStream* stream)
     ++musicGeneration_;
     Mix_HaltMusic();
     musicFrames_ = 0;
+    musicStart_ = -1;
     musicEndFrames_ = stream->endFrames();
     musicPaused_ = false;
     currentMusic_ = stream;

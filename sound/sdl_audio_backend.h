@@ -33,12 +33,18 @@ public:
     bool isOpen() const { return open_; }
     // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...).
     QString driverName() const;
+    // Whether the mixer still sounds a song; its last notes ring on for a
+    // while after its end has been reported.
+    bool musicSounding() const;
     // SDL_SOUNDFONTS when set, otherwise Debian's General-MIDI SoundFont.
     static QString soundFontPath();
 
     // Songs are reported ended this long after their last note ends, so the
     // final notes can ring without leaving a gap before the next song.
-    static constexpr double kEndGraceSeconds = 0.25;
+    static constexpr double kEndGraceSeconds = 0.15;
+    // A song's clock starts with its first audible buffer (FluidSynth takes a
+    // moment to start), or after this long if it never sounds.
+    static constexpr double kSilentStartSeconds = 2.0;
     static constexpr int kEffectChannels = 4;
 
 private:
@@ -52,7 +58,7 @@ private:
     };
 
     static void postMix(void* self, uint8_t* stream, int length);
-    void watchMix(int length);
+    void watchMix(const uint8_t* stream, int length);
 
     void playMusic(SdlMusicStream* stream);
     void pauseMusic(SdlMusicStream* stream);
@@ -75,6 +81,7 @@ private:
     std::atomic<bool> musicActive_{false};
     std::atomic<bool> musicPaused_{false};
     std::atomic<int64_t> musicFrames_{0};
+    std::atomic<int64_t> musicStart_{-1};
     std::atomic<int64_t> musicEndFrames_{0};
     std::atomic<uint64_t> musicGeneration_{0};
 
