@@ -23,9 +23,23 @@ TextPanel::TextPanel(QWidget* parent)
 void TextPanel::setText(const QString& text)
 {
     text_ = text;
-    QString shown = text;
+    showText();
+}
+
+void TextPanel::showText()
+{
+    QString shown = text_;
     shown.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    if (centred_) {
+        // Texts centred by hand with spaces on both sides, like the version
+        // text, overflow a box whose font has wider spaces than the one they
+        // were counted for; centring the words alone shows what was meant.
+        QStringList lines = shown.split(QLatin1Char('\n'));
+        for (QString& line : lines)
+            line = line.trimmed();
+        shown = lines.join(QLatin1Char('\n'));
+    }
     setPlainText(shown);
 }
 
@@ -35,7 +49,7 @@ void TextPanel::setCentred(bool centred)
     QTextOption option = document()->defaultTextOption();
     option.setAlignment(centred ? Qt::AlignHCenter : Qt::AlignLeft);
     document()->setDefaultTextOption(option);
-    setPlainText(toPlainText());
+    showText();
 }
 
 void TextPanel::setColours(const QColor& foreground, const QColor& background)

@@ -13,7 +13,7 @@ public:
     explicit TextPanel(QWidget* parent = nullptr);
 
     // Lines end with CR LF in the texts; text() returns what was set,
-    // unchanged.
+    // unchanged. Centred lines are shown without their surrounding blanks.
     void setText(const QString& text);
     QString text() const { return text_; }
 
@@ -33,6 +33,8 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    void showText();
+
     QString text_;
     bool centred_ = false;
     bool pressed_ = false;

@@ -152,6 +152,19 @@ TEST_F(ControlsTest, PanelClickShowsCrLfAsLineBreaksAndKeepsItsText)
     EXPECT_FALSE(panel->textCursor().hasSelection());
 }
 
+TEST_F(ControlsTest, CentredPanelCentresTheWordsAndKeepsTheText)
+{
+    const QString version = QString(16, QLatin1Char(' ')) + QStringLiteral("Pairly ver. 2.2")
+                            + QString(17, QLatin1Char(' ')) + QStringLiteral("\r\n");
+    panel->setText(version);
+    panel->setCentred(true);
+    EXPECT_EQ(panel->text(), version);
+    EXPECT_EQ(panel->document()->firstBlock().text(), QStringLiteral("Pairly ver. 2.2"));
+    EXPECT_EQ(panel->document()->defaultTextOption().alignment(), Qt::AlignHCenter);
+    panel->setCentred(false);
+    EXPECT_EQ(panel->document()->firstBlock().text(), version.chopped(2));
+}
+
 TEST_F(ControlsTest, PanelScrollsOnlyWhenItsTextDoesNotFit)
 {
     panel->setText(QStringLiteral("short"));
