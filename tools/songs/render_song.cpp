@@ -39,11 +39,12 @@ int main(int argc, char** argv)
     Mix_CloseAudio();
     SDL_Quit();
     // sox turns the raw S16LE stereo stream into a WAV file. Rendering faster
-    // than real time, FluidSynth's end grace (timed on the wall clock) leaves
-    // many seconds after the song: keep the song and 2.5 s of its last notes.
+    // than real time, FluidSynth's start and end (timed on the wall clock)
+    // leave many seconds of silence around the song: drop the leading silence
+    // and keep the song and 2.5 s of its last notes.
     QFile song(QString::fromLocal8Bit(argv[1]));
     const auto seconds = song.open(QIODevice::ReadOnly) ? pairly::midiDuration(song.readAll()) : std::nullopt;
-    const std::string trim = seconds ? " trim 0 " + std::to_string(*seconds + 2.5) : "";
+    const std::string trim = seconds ? " silence 1 0.001 0.01% trim 0 " + std::to_string(*seconds + 2.5) : "";
     const std::string command = "sox -t raw -r 44100 -e signed -b 16 -c 2 '" + raw + "' '" + argv[2] + "'" + trim +
                                 " && rm '" + raw + "'";
     return std::system(command.c_str()) == 0 ? 0 : 1;

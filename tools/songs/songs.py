@@ -96,7 +96,7 @@ CHAMPS = {
         "main": {KICK: "x.......x.x.....", SNARE: "....x.......x...", CLAP: "....x.......x...", HAT: "x.x.x.x.x.x.x.x."},
         "fill": {KICK: "x.......x.x.....", SNARE: "....x...x.x.xxxx", TOM_HM: "........x.x.....", HAT: "x.x.x.x........."},
         "intro": {KICK: "x...x...x...x...", CLAP: "....x.......x..."},
-    },
+    }, "volumes": {"drums": 88},
     "intro": ["E", "B", "C#m", "A"],
     "sections": {
         "A": (["E", "B", "C#m", "A", "E", "B", "A", "B"], [
@@ -175,7 +175,7 @@ INDS_01 = {
         "fill": {KICK: "x...x...x...x.x.", ESNARE: "....x...x.xxxxxx", HAT: "..x...x.........",
                  BELL: "x..x..x........."},
         "intro": {KICK: "x...x...x...x...", COWBELL: "g.g.g.g.g.g.g.g."},
-    }, "drum_velocity": 100,
+    }, "drum_velocity": 100, "volumes": {"drums": 84, "comp": 74, "bass": 92},
     "intro": ["Em", "C", "Em", "F"],
     "sections": {
         "A": (["Em", "C", "Em", "F", "Em", "C", "D", "B"], [
@@ -254,7 +254,8 @@ IMPACT = {
         "main": {KICK: "x..x..x.x..x..x.", SNARE: "....x.......x...", TOM_MID: "..........x.x.xx", HAT: "x.x.x.x.x.x.x.x."},
         "fill": {KICK: "x..x..x.x.......", SNARE: "....x...xxxx....", TOM_HIGH: "........x.x.....", TOM_MID: "..........x.xx..", TOM_LOW: "............xxxx"},
         "intro": {TOM_LOW: "x..x..x.x..x..x.", TOM_MID: "..........x.x.xx"},
-    }, "drum_velocity": 100,
+    }, "drum_velocity": 100, "volumes": {"comp": 56, "comp2": 48, "bass": 70, "extra": 60, "drums": 72, "lead": 92,
+                                "lead2": 90, "harmony": 66},
     "intro": ["Dm", "Dm", "Bb", "A"],
     "sections": {
         "A": (["Dm", "Dm", "Bb", "C", "Dm", "Dm", "Gm", "A"], [
