@@ -78,12 +78,5 @@ TEST_F(CardRustleTest, MissingSoundIsSilent)
     EXPECT_EQ(backend->log->plays, 0);
 }
 
-TEST_F(CardRustleTest, ShutDownClosesTheDevice)
-{
-    rustle.startUp();
-    rustle.shutDown();
-    EXPECT_EQ(effect(), nullptr);
-}
-
 }  // namespace
 }  // namespace pairly

@@ -208,16 +208,6 @@ TEST_F(MediaDeviceTest, UpdateIntervalDrivesStatusUpdates)
     EXPECT_FALSE(updates.wait(50));
 }
 
-TEST_F(MediaDeviceTest, VisibleIsReportedOnChangeOnly)
-{
-    QSignalSpy changes(&device, &MediaDevice::visibleChanged);
-    EXPECT_FALSE(device.isVisible());
-    device.setVisible(true);
-    device.setVisible(true);
-    device.setVisible(false);
-    EXPECT_EQ(changes.count(), 2);
-}
-
 // The effect device plays on a channel of its own; everything else is music.
 TEST_F(MediaDeviceTest, WaveAudioOpensAnEffect)
 {

@@ -61,15 +61,5 @@ TEST_F(MusicStripTest, ButtonsDriveTheDevice)
     EXPECT_EQ(backend->log->plays, 2);
 }
 
-// Clicking the strip never takes the keyboard focus from the game.
-TEST_F(MusicStripTest, NeverTakesFocus)
-{
-    MMC1.setVisible(true);
-    for (auto* button : strip.findChildren<QToolButton*>())
-        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(strip.focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(strip.sizeHint(), QSize(64, 18));
-}
-
 }  // namespace
 }  // namespace pairly

@@ -278,13 +278,5 @@ TEST_F(MusicTest, CheckMarkInvariantsHoldUnderAnyClicks)
     }
 }
 
-TEST_F(MusicTest, ShutDownClosesTheDevice)
-{
-    music.startUp();
-    music.shutDown();
-    EXPECT_EQ(MMC1.mode(), MediaDevice::Mode::NotOpen);
-    EXPECT_EQ(backend->log->freed, 1);
-}
-
 }  // namespace
 }  // namespace pairly
