@@ -84,16 +84,6 @@ TEST(WindowDesign, LookupTellsArrayElementsFromSingleControls)
     EXPECT_TRUE(form1.array(u"Text1").empty());
 }
 
-TEST(WindowDesign, ImagesCarryTheirStoredPictures)
-{
-    using Source = PictureDesign::Source;
-    const WindowDesign& form1 = form1Design();
-    EXPECT_EQ(form1.find(u"dorso20", 0)->picture, (PictureDesign{Source::CardBack, 20}));
-    EXPECT_EQ(form1.find(u"dorso48", 0)->picture, (PictureDesign{Source::CardBack, 48}));
-    EXPECT_EQ(form1.find(u"Dorso80", 0)->picture, (PictureDesign{Source::CardBack, 80}));
-    EXPECT_EQ(form1.find(u"Img", 0)->picture.source, Source::None);
-}
-
 TEST(WindowDesign, WindowsKeepTheirTitlesColoursAndFonts)
 {
     const WindowDesign& frmmain = frmmainDesign();

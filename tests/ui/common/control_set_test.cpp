@@ -104,21 +104,6 @@ TEST(ControlSet, ControlsTakeTheirDesignedPlaceFontAndColours)
         EXPECT_EQ(child->focusPolicy(), Qt::NoFocus) << child->objectName().toStdString();
 }
 
-TEST(ControlSet, RulesPanelsUseTheirFontAndNoCentring)
-{
-    SurfaceWidget surface;
-    ControlSet controls(surface, form1Design());
-    for (const char16_t* name : {u"Text1", u"Text2"}) {
-        const TextPanel* rules = controls.textBox(name);
-        ASSERT_NE(rules, nullptr);
-        EXPECT_DOUBLE_EQ(rules->font().pointSizeF(), 9.6);
-        EXPECT_FALSE(rules->centred());
-        EXPECT_EQ(rules->text(), form1Design().find(name)->text);
-    }
-    EXPECT_TRUE(controls.textBox(u"Text3")->centred());
-    EXPECT_EQ(controls.textBox(u"Text3")->font(), QFont()) << "the toolkit's default font";
-}
-
 TEST(ControlSet, ImagesGetTheirStoredPicturesAndArrays)
 {
     SurfaceWidget surface;
@@ -151,6 +136,7 @@ TEST(ControlSet, PanelsLieOverTheTable)
     ASSERT_TRUE(faces->create(1));
     const QObjectList& stack = surface.children();
     for (const char16_t* panel : {u"Text1", u"Text2", u"Text3"}) {
+        EXPECT_EQ(controls.textBox(panel)->text(), form1Design().find(panel)->text);
         const int panelAt = stack.indexOf(controls.textBox(panel));
         EXPECT_GT(panelAt, stack.indexOf(faces->element(1)));
         EXPECT_GT(panelAt, stack.indexOf(controls.image(u"Pic", 40)));

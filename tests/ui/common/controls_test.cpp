@@ -177,16 +177,5 @@ TEST_F(ControlsTest, PanelScrollsOnlyWhenItsTextDoesNotFit)
     EXPECT_TRUE(QTest::qWaitFor([&] { return panel->verticalScrollBar()->isVisible(); }, 2000));
 }
 
-TEST(ControlFocus, NoControlTakesTheKeyboardFocus)
-{
-    ImageControl image;
-    CaptionLabel label;
-    TextPanel panel;
-    EXPECT_EQ(image.focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(label.focusPolicy(), Qt::NoFocus);
-    EXPECT_EQ(panel.focusPolicy(), Qt::NoFocus);
-    EXPECT_TRUE(panel.isReadOnly());
-}
-
 }  // namespace
 }  // namespace pairly
