@@ -19,6 +19,7 @@
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
 #include "ui/common/window_links.h"
+#include "ui/common/screen_fit.h"
 #include "ui/common/window_icon.h"
 
 #include <QAction>
@@ -26,7 +27,6 @@
 #include <QCoreApplication>
 #include <QLayout>
 #include <QMenuBar>
-#include <QScreen>
 
 namespace pairly {
 namespace {
@@ -199,8 +199,7 @@ void Form1::Form_Load()
     loaded_ = true;
     TableModel& m = game_->model();
 
-    const QRect screenArea = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
-    resize(screenArea.size());
+    fitToScreen(*this);
     if (QLayout* l = layout())
         l->activate();
     m.larghezza = surface_->width();
@@ -211,7 +210,6 @@ void Form1::Form_Load()
 
     m.stato = 0;
     game_->setSize(20, 4);
-    move(screenArea.topLeft());
 
     menu_->action(u"venti")->setChecked(true);
     menu_->action(u"quarantotto")->setChecked(false);

@@ -7,12 +7,12 @@
 #include "ui/common/control_set.h"
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
+#include "ui/common/screen_fit.h"
 #include "ui/common/window_icon.h"
 #include "ui/common/window_links.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pairly {
@@ -101,8 +101,7 @@ void frmmain::unload()
 
 void frmmain::Form_Load()
 {
-    const QRect screenArea = screen() ? screen()->geometry() : QRect(0, 0, 1024, 768);
-    setGeometry(screenArea);
+    fitToScreen(*this);
     if (QLayout* l = layout())
         l->activate();
     const auto W = static_cast<float>(surface_->width());

@@ -1,0 +1,389 @@
+#include "engine/game.h"
+#include "resources/design/window_designs.h"
+#include "sound/media_device.h"
+#include "sound/music.h"
+#include "tests/sound/fake_audio_backend.h"
+#include "ui/common/caption_label.h"
+#include "ui/common/control_set.h"
+#include "ui/common/image_array.h"
+#include "ui/common/image_control.h"
+#include "ui/common/menu_bar.h"
+#include "ui/common/surface_widget.h"
+#include "ui/common/text_panel.h"
+#include "ui/game/form1.h"
+#include "ui/game/panels.h"
+#include "ui/program.h"
+#include "ui/start/frmmain.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace pairly {
+namespace {
+
+bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000)
+{
+    QDeadlineTimer deadline(timeoutMs);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QTest::qWait(5);
+    }
+    return true;
+}
+
+// The pointer moving over a widget. Sent directly: the offscreen platform
+// routes a moved cursor to whichever top-level window it finds first.
+void hover(QWidget* widget, QPoint at)
+{
+    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(widget, &move);
+}
+
+const QColor kYellow(255, 255, 0);
+const QColor kOrange(255, 128, 0);
+
+// The real program on the offscreen platform, with a sound output that only
+// records what it is asked.
+class Windows : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        program.start();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.startWindow()));
+    }
+
+    Form1& play()
+    {
+        const uint64_t before = program.gameWindow() ? program.gameWindow()->game().gamesStarted() : 0;
+        QTest::mouseClick(program.startWindow().lblplay(), Qt::LeftButton);
+        Form1* form = program.gameWindow();
+        EXPECT_NE(form, nullptr);
+        EXPECT_TRUE(waitUntil([&] { return form->game().gamesStarted() > before; }));
+        return *form;
+    }
+    Form1& form() { return *program.gameWindow(); }
+    TableModel& model() { return form().game().model(); }
+    ImageControl* back(int16_t c) { return form().backs(model().ncarte)->element(c); }
+    ImageControl* face(int16_t c) { return form().Img()->element(c); }
+    QAction* action(QStringView name, int index = kNoIndex) { return form().menu().action(name, index); }
+
+    void click(int16_t c) { QTest::mouseClick(back(c), Qt::LeftButton); }
+    void turn(int16_t c)
+    {
+        click(c);
+        EXPECT_TRUE(waitUntil([&] { return face(c)->isVisible(); })) << c;
+    }
+    int16_t partner(int16_t c) { return c > model().ncarte / 2 ? c - model().ncarte / 2 : c + model().ncarte / 2; }
+    void miss()
+    {
+        turn(1);
+        turn(partner(1) == 2 ? 3 : 2);
+        ASSERT_TRUE(form().game().pausing());
+    }
+    int coveredCards()
+    {
+        int n = 0;
+        for (int16_t c = 1; c <= model().ncarte; ++c)
+            n += back(c)->isVisible() && !face(c)->isVisible();
+        return n;
+    }
+    std::vector<QString> checkedItems(QStringView title)
+    {
+        std::vector<QString> checked;
+        for (QAction* a : form().menu().menu(title)->actions()) {
+            if (a->isChecked())
+                checked.push_back(a->text());
+        }
+        return checked;
+    }
+
+    std::shared_ptr<testing::FakeAudioBackend> audio = std::make_shared<testing::FakeAudioBackend>();
+    Program program{audio};
+};
+
+TEST_F(Windows, TheFirstShowingCoversTheScreenWithACoveredTwentyCardTable)
+{
+    Form1& f = play();
+    const QRect screen = f.screen()->geometry();
+    EXPECT_EQ(f.frameGeometry(), screen);
+    EXPECT_EQ(model().larghezza, f.surface().width());
+    EXPECT_EQ(model().altezza, f.surface().height());
+    EXPECT_EQ(coveredCards(), 20);
+    EXPECT_EQ(checkedItems(u"options"), std::vector<QString>{"20 cards"});
+    EXPECT_EQ(checkedItems(u"sounds"), std::vector<QString>{"card rustle"});
+    EXPECT_EQ(checkedItems(u"music"), (std::vector<QString>{"sequential mode", "Chill1"}));
+    EXPECT_EQ(f.music().brano(), 1);
+    for (int n = 1; n <= 3; ++n)
+        EXPECT_FALSE(f.Text(n)->isVisible()) << n;
+    EXPECT_FALSE(f.MMC1().isVisible());
+    EXPECT_TRUE(audio->log->opened.last().endsWith(QStringLiteral("/music/Chill1.mid")));
+}
+
+TEST_F(Windows, ActivationPlacesThePanelsAndExitForTheRecordedSize)
+{
+    Form1& f = play();
+    model().larghezza = 1000;
+    model().altezza = 700;
+    f.Text(1)->show();
+    f.Form_Activate();
+    for (int n : {1, 2}) {
+        EXPECT_EQ(f.Text(n)->geometry(), QRect(5, 0, 400, 280)) << n;
+        EXPECT_FALSE(f.Text(n)->isVisible());
+    }
+    EXPECT_EQ(f.Text(3)->pos(), QPoint(150, 0));
+    EXPECT_EQ(f.lblquit()->pos(), QPoint(875, 601));  // 600.83
+    EXPECT_EQ(f.Text(3)->text(), program.startWindow().versionText());
+}
+
+TEST_F(Windows, ExitDuringA48CardGameClearsTheTableAndBringsUpTheStartWindow)
+{
+    play();
+    action(u"quarantotto")->trigger();
+    ASSERT_EQ(model().ncarte, 48);
+    turn(5);
+    QTest::mouseClick(form().lblquit(), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &program.startWindow(); }));
+    EXPECT_TRUE(waitUntil([&] { return model().stato == 0; }));
+    EXPECT_EQ(model().prima, 0);
+    EXPECT_EQ(model().seconda, 0);
+    const QRect table = form().surface().rect();
+    for (int16_t c = 1; c <= 80; ++c) {
+        if (ImageControl* img = face(c)) {
+            EXPECT_FALSE(img->isVisible()) << c;
+        }
+        for (int16_t size : {20, 48, 80}) {
+            if (ImageControl* b = form().backs(size)->element(c)) {
+                EXPECT_FALSE(table.intersects(b->geometry())) << size << " " << c;
+            }
+        }
+    }
+}
+
+TEST_F(Windows, ExitWithOnlyTwentyFacesCreatedPassesOverTheMissingOnes)
+{
+    play();
+    ASSERT_EQ(form().Img()->element(21), nullptr);
+    QTest::mouseClick(form().lblquit(), Qt::LeftButton);
+    EXPECT_TRUE(waitUntil([&] { return model().stato == 0 && QApplication::activeWindow() == &program.startWindow(); }));
+}
+
+TEST_F(Windows, ExitDuringTheMissPauseLeavesTheTableWhenThePauseEnds)
+{
+    play();
+    miss();
+    QTest::mouseClick(form().lblquit(), Qt::LeftButton);
+    EXPECT_EQ(model().stato, TableModel::kLeaveTable);
+    EXPECT_TRUE(waitUntil([&] { return !form().game().pausing() && model().stato == 0; }));
+    for (int16_t c = 1; c <= 20; ++c)
+        EXPECT_FALSE(face(c)->isVisible());
+    EXPECT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &program.startWindow(); }));
+}
+
+TEST_F(Windows, ASizeCommandDuringTheMissPauseDealsANewGameAtOnce)
+{
+    play();
+    miss();
+    action(u"ottanta")->trigger();
+    EXPECT_EQ(model().ncarte, 80);
+    EXPECT_EQ(coveredCards(), 80);
+    EXPECT_FALSE(form().game().pausing());
+    QTest::qWait(1700);  // past the old pause: nothing of the old move comes back
+    EXPECT_EQ(coveredCards(), 80);
+    EXPECT_EQ(checkedItems(u"options"), std::vector<QString>{"80 cards"});
+    for (int16_t c = 1; c <= 20; ++c)
+        EXPECT_GE(form().backs(20)->element(c)->x(), 10000);
+    for (int16_t c = 1; c <= 48; ++c)
+        EXPECT_GE(form().backs(48)->element(c)->x(), 10000);
+}
+
+TEST_F(Windows, EachSizeCommandDealsAFreshGameOfItsSize)
+{
+    struct Row {
+        const char16_t* item;
+        int16_t ncarte, righe;
+        const char* caption;
+        int faces;  // Img elements, element 0 included: created as games need them
+    };
+    play();
+    for (const Row& row : {Row{u"venti", 20, 4, "20 cards", 21}, Row{u"ottanta", 80, 8, "80 cards", 81},
+                           Row{u"quarantotto", 48, 6, "48 cards", 81}, Row{u"ottanta", 80, 8, "80 cards", 81}}) {
+        turn(1);
+        turn(partner(1));  // a found pair on the old table
+        form().Text(2)->show();
+        const uint64_t games = form().game().gamesStarted();
+        action(QStringView(row.item))->trigger();
+        EXPECT_EQ(form().game().gamesStarted(), games + 1);
+        EXPECT_EQ(model().ncarte, row.ncarte);
+        EXPECT_EQ(model().righe, row.righe);
+        EXPECT_EQ(coveredCards(), row.ncarte) << row.caption;
+        EXPECT_EQ(checkedItems(u"options"), std::vector<QString>{row.caption});
+        EXPECT_FALSE(form().Text(2)->isVisible());
+        EXPECT_EQ(form().Img()->count(), row.faces) << row.caption;
+    }
+}
+
+TEST_F(Windows, TheExitLabelStaysOrangeUntilThePointerReachesTheBareSurface)
+{
+    Form1& f = play();
+    EXPECT_EQ(f.lblquit()->foreground(), kYellow);
+    hover(f.lblquit(), QPoint(10, 10));
+    EXPECT_EQ(f.lblquit()->foreground(), kOrange);
+    hover(back(1), QPoint(5, 5));
+    EXPECT_EQ(f.lblquit()->foreground(), kOrange);
+    hover(&f.surface(), QPoint(f.surface().width() - 5, f.surface().height() - 5));
+    EXPECT_EQ(f.lblquit()->foreground(), kYellow);
+}
+
+TEST_F(Windows, StartWindowLabelsHighlightUntilTheSurfaceIsReached)
+{
+    frmmain& s = program.startWindow();
+    for (CaptionLabel* label : {s.lblInfo(), s.lblplay(), s.lblquit()}) {
+        hover(label, QPoint(5, 5));
+        EXPECT_EQ(label->foreground(), kOrange);
+    }
+    hover(s.Text4(), QPoint(5, 5));  // the version box changes no colour
+    EXPECT_EQ(s.lblquit()->foreground(), kOrange);
+    hover(&s.surface(), QPoint(3, 3));
+    for (CaptionLabel* label : {s.lblInfo(), s.lblplay(), s.lblquit()})
+        EXPECT_EQ(label->foreground(), kYellow);
+}
+
+TEST_F(Windows, TheLabelsSitAtTheirFractionsOfTheStartWindow)
+{
+    frmmain& s = program.startWindow();
+    const float W = s.surface().width();
+    const float H = s.surface().height();
+    const int top = qRound(static_cast<float>(H * (106.5 / 120)));
+    EXPECT_EQ(s.lblInfo()->pos(), QPoint(qRound(W * (15.0f / 120.0f)), top));
+    EXPECT_EQ(s.lblplay()->pos(), QPoint(qRound(W * (50.0f / 120.0f)), top));
+    EXPECT_EQ(s.lblquit()->pos(), QPoint(qRound(W * (105.0f / 120.0f)), top));
+    EXPECT_EQ(s.Text4()->pos(), QPoint(10, 0));
+    EXPECT_EQ(s.frameGeometry(), s.screen()->geometry());
+}
+
+TEST_F(Windows, InfoTogglesTheVersionBoxAndAClickElsewhereHidesIt)
+{
+    frmmain& s = program.startWindow();
+    EXPECT_FALSE(s.Text4()->isVisible());
+    QTest::mouseClick(s.lblInfo(), Qt::LeftButton);
+    EXPECT_TRUE(s.Text4()->isVisible());
+    QTest::mouseClick(s.lblInfo(), Qt::LeftButton);
+    EXPECT_FALSE(s.Text4()->isVisible());
+    QTest::mouseClick(s.lblInfo(), Qt::LeftButton);
+    QTest::mouseClick(&s.surface(), Qt::LeftButton, {}, QPoint(600, 300));
+    EXPECT_FALSE(s.Text4()->isVisible());
+    QTest::mouseClick(s.lblInfo(), Qt::LeftButton);
+    QTest::mouseClick(s.Text4()->viewport(), Qt::LeftButton);
+    EXPECT_FALSE(s.Text4()->isVisible());
+}
+
+// Every row of the panels' state table: the visible panel before, the
+// command, the visible panel after (0 = none).
+TEST_F(Windows, PanelCommandsFollowTheirStateTable)
+{
+    Form1& f = play();
+    enum Command { Italiano, English, Info, ClickOnPanel, CardClick, SizeCommand };
+    struct Step {
+        int before;
+        Command command;
+        int after;
+    };
+    const Step table[] = {
+        {0, Italiano, 1}, {0, English, 2}, {0, Info, 3},
+        {1, Italiano, 0}, {1, English, 2}, {1, Info, 3}, {1, ClickOnPanel, 0},
+        {2, Italiano, 1}, {2, English, 0}, {2, Info, 3}, {2, ClickOnPanel, 0},
+        {3, Italiano, 1}, {3, English, 2}, {3, Info, 0}, {3, ClickOnPanel, 0},
+        {1, CardClick, 0}, {2, CardClick, 0}, {3, CardClick, 0},
+        {1, SizeCommand, 0}, {3, SizeCommand, 0},
+    };
+    for (const Step& step : table) {
+        for (int n = 1; n <= 3; ++n)
+            f.Text(n)->setVisible(n == step.before);
+        switch (step.command) {
+        case Italiano: action(u"italiano", 1)->trigger(); break;
+        case English: action(u"inglese", 2)->trigger(); break;
+        case Info: action(u"menu_about")->trigger(); break;
+        case ClickOnPanel: QTest::mouseClick(f.Text(step.before)->viewport(), Qt::LeftButton); break;
+        case CardClick: QTest::mouseClick(back(model().ncarte), Qt::LeftButton); break;
+        case SizeCommand: action(u"venti")->trigger(); break;
+        }
+        for (int n = 1; n <= 3; ++n)
+            EXPECT_EQ(f.Text(n)->isVisible(), n == step.after)
+                << "from " << step.before << " command " << step.command << " panel " << n;
+    }
+}
+
+TEST_F(Windows, AReturnFromTheStartWindowDealsANewGameAndHidesOnlyTheRules)
+{
+    Form1& f = play();
+    turn(1);
+    f.Text(3)->show();
+    QTest::mouseClick(f.lblquit(), Qt::LeftButton);
+    ASSERT_TRUE(waitUntil([&] { return QApplication::activeWindow() == &program.startWindow(); }));
+    f.Text(3)->show();
+    f.Text(1)->show();
+    const uint64_t games = f.game().gamesStarted();
+    Form1& again = play();
+    EXPECT_EQ(&again, &f);  // never a second game window
+    EXPECT_EQ(again.game().gamesStarted(), games + 1);
+    EXPECT_FALSE(f.Text(1)->isVisible());
+    EXPECT_TRUE(f.Text(3)->isVisible());
+    EXPECT_EQ(coveredCards(), 20);
+}
+
+TEST_F(Windows, OnlyAReturnFromTheStartWindowActivatesANewGame)
+{
+    Form1& f = play();
+    const uint64_t games = f.game().gamesStarted();
+    // Another window of the desktop taking the focus and giving it back.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    f.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&f));
+    EXPECT_EQ(f.game().gamesStarted(), games);
+}
+
+TEST_F(Windows, QuitInTheMiddleOfAGameUnloadsBothWindowsAndClosesTheDevices)
+{
+    Form1& f = play();
+    turn(1);
+    program.startWindow().showInFront();
+    QTest::mouseClick(program.startWindow().lblquit(), Qt::LeftButton);
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_FALSE(program.startWindow().isVisible());
+    EXPECT_EQ(f.MMC1().mode(), MediaDevice::Mode::NotOpen);
+    EXPECT_EQ(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
+}
+
+TEST_F(Windows, ClosingEitherWindowEndsBoth)
+{
+    for (bool closeGame : {true, false}) {
+        Program p{audio};
+        p.start();
+        QTest::mouseClick(p.startWindow().lblplay(), Qt::LeftButton);
+        Form1* f = p.gameWindow();
+        ASSERT_TRUE(waitUntil([&] { return f->isVisible(); }));
+        if (closeGame)
+            f->close();
+        else
+            p.startWindow().close();
+        EXPECT_FALSE(f->isVisible()) << closeGame;
+        EXPECT_FALSE(p.startWindow().isVisible()) << closeGame;
+        EXPECT_EQ(f->MMC1().mode(), MediaDevice::Mode::NotOpen);
+    }
+}
+
+}  // namespace
+}  // namespace pairly
