@@ -8,6 +8,7 @@
 #include <new>
 #include <random>
 #include <set>
+#include <string>
 
 // Live heap blocks of this test binary, to see that retired loops free their frames.
 namespace {
@@ -174,7 +175,8 @@ TEST_P(GameSizes, EndsAfterEveryPairWithAOneSecondPauseThenWaitsFaceUp)
     EXPECT_TRUE(game.loopAlive());
 }
 
-INSTANTIATE_TEST_SUITE_P(Tables, GameSizes, ::testing::Values(Size{20, 4}, Size{48, 6}, Size{80, 8}));
+INSTANTIATE_TEST_SUITE_P(Tables, GameSizes, ::testing::Values(Size{20, 4}, Size{48, 6}, Size{80, 8}),
+                         [](const auto& info) { return "Cards" + std::to_string(info.param.ncarte); });
 
 TEST_F(GameTest, AMatchStaysUpAtOnceWithoutAPause)
 {

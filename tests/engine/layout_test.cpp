@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace pairly {
 namespace {
 
@@ -36,7 +38,11 @@ INSTANTIATE_TEST_SUITE_P(Windows, GridGeometry, ::testing::Values(
     GridCase{1003, 700, 20, 4, 140, 152, 4},   // 151.5 -> 152
     GridCase{500, 700, 20, 4, 140, -100, 4},   // narrower than the grid: overhangs both sides
     GridCase{1920, 1080, 80, 8, 108, 420, 5},  // 5.4 -> 5
-    GridCase{1280, 1024, 48, 6, 137, 92, 5})); // 136.53, 91.9, 5.12
+    GridCase{1280, 1024, 48, 6, 137, 92, 5}),  // 136.53, 91.9, 5.12
+    [](const auto& info) {
+        const GridCase& c = info.param;
+        return std::to_string(c.width) + "x" + std::to_string(c.height) + "Cards" + std::to_string(c.ncarte);
+    });
 
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbour)
 {
