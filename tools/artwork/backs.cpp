@@ -126,6 +126,12 @@ Back drawIcon()
     QImage image(32, 32, QImage::Format_ARGB32);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    paintIcon(p);
+    return {image, palette};
+}
+
+void paintIcon(QPainter& p)
+{
     // Hard edges and upright cards: a 16-colour icon has no room for blends,
     // and a turned card breaks into steps at this size.
     p.setPen(QPen(QColor(0, 0, 0), 1));
@@ -150,7 +156,6 @@ Back drawIcon()
     heart.cubicTo(13, 18, 15, 10, 21.5, 14);
     heart.cubicTo(28, 10, 30, 18, 21.5, 25);
     p.drawPath(heart);
-    return {image, palette};
 }
 
 }  // namespace artwork

@@ -4,6 +4,8 @@
 
 #include <QImage>
 
+class QPainter;
+
 namespace artwork {
 
 struct Back {
@@ -16,5 +18,8 @@ Back drawBack(int tableSize);
 
 // The window icon: a pair of cards, 32 x 32 with a transparent surround.
 Back drawIcon();
+
+// The icon's drawing in its own 32 x 32 units, for renderings at other sizes.
+void paintIcon(QPainter& p);
 
 }  // namespace artwork
