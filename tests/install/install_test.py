@@ -1,0 +1,162 @@
+#!/usr/bin/env python3
+"""Installs Pairly into a temporary prefix, plays it from there, uninstalls it.
+
+The installed program is started through the bin/ link from an unrelated
+working directory, so it must find its songs, rustle and start picture through
+its own resolved location. The desktop metadata goes through the same
+validators a distribution runs. Uninstalling removes exactly the files of
+install_manifest.txt and must leave nothing behind.
+"""
+import configparser
+import filecmp
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import unittest
+import xml.etree.ElementTree as ET
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
+from play_test import (  # noqa: E402
+    BLUE, DARK_GREEN, HEIGHT, START_TITLE, WIDTH,
+    Grid, Session, game_window_shown, label_centre, menubar_height, start_window_shown)
+
+CMAKE = BUILD_DIR = SOURCE_DIR = None
+ICON_SIZES = (16, 32, 48, 64, 128, 256)
+PROGRAM_DIR = os.path.join("lib", "pairly")
+DESKTOP = os.path.join("share", "applications", "pairly.desktop")
+METAINFO_DIR = os.path.join("share", "metainfo")
+PLAY_ROW_TOP = HEIGHT * (106.5 / 120)
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        header = f.read(24)
+    if header[:8] != b"\x89PNG\r\n\x1a\n" or header[12:16] != b"IHDR":
+        raise AssertionError(f"{path} is not a PNG")
+    return struct.unpack(">II", header[16:24])
+
+
+def files_under(root):
+    return sorted(os.path.relpath(os.path.join(d, n), root)
+                  for d, dirs, names in os.walk(root)
+                  for n in names + [x for x in dirs if os.path.islink(os.path.join(d, x))])
+
+
+def covered_grid(s, grid):
+    colours = {s.pixel(*grid.probe(p)) for p in grid.cells()}
+    return len(colours) == 1 and BLUE not in colours
+
+
+class InstallTest(unittest.TestCase):
+    def setUp(self):
+        self.shots = tempfile.mkdtemp(prefix="pairly-install-shots-", dir=os.environ.get("PAIRLY_SHOTS_DIR"))
+        self.work = tempfile.mkdtemp(prefix="pairly-install-")
+        self.prefix = os.path.join(self.work, "prefix")
+        self.elsewhere = os.path.join(self.work, "elsewhere")
+        os.mkdir(self.elsewhere)
+        self.session = None
+
+    def tearDown(self):
+        if self.session:
+            self.session.close()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def install(self):
+        run = subprocess.run([CMAKE, "--install", BUILD_DIR, "--prefix", self.prefix],
+                             capture_output=True, text=True)
+        self.assertEqual(run.returncode, 0, run.stdout + run.stderr)
+        with open(os.path.join(BUILD_DIR, "install_manifest.txt")) as f:
+            return [line for line in f.read().splitlines() if line]
+
+    def check_program_folder(self):
+        folder = os.path.join(self.prefix, PROGRAM_DIR)
+        program = os.path.join(folder, "pairly")
+        self.assertTrue(os.access(program, os.X_OK), program)
+        link = os.path.join(self.prefix, "bin", "pairly")
+        self.assertTrue(os.path.islink(link), "bin/pairly is a link")
+        self.assertFalse(os.path.isabs(os.readlink(link)), "the link is relative, the tree relocatable")
+        self.assertEqual(os.path.realpath(link), os.path.realpath(program))
+        data = os.path.join(SOURCE_DIR, "data")
+        compare = filecmp.dircmp(data, folder)
+        self.assertEqual(compare.left_only, [], "every data file lies beside the program")
+        songs = filecmp.cmpfiles(os.path.join(data, "music"), os.path.join(folder, "music"),
+                                 os.listdir(os.path.join(data, "music")), shallow=False)
+        self.assertEqual(len(songs[0]), 10, f"ten songs installed unchanged: {songs}")
+        for name in ("carta.wav", "lumora pairly.jpg"):
+            self.assertTrue(filecmp.cmp(os.path.join(data, name), os.path.join(folder, name), shallow=False), name)
+
+    def check_desktop_metadata(self):
+        desktop = os.path.join(self.prefix, DESKTOP)
+        run = subprocess.run(["desktop-file-validate", desktop], capture_output=True, text=True)
+        self.assertEqual((run.returncode, run.stdout + run.stderr), (0, ""), "desktop-file-validate")
+        entry = configparser.ConfigParser(interpolation=None)
+        entry.optionxform = str
+        entry.read(desktop)
+        section = entry["Desktop Entry"]
+        self.assertEqual(section["Exec"].split()[0], "pairly", "Exec names the bin/ link")
+        icon = section["Icon"]
+        for side in ICON_SIZES:
+            png = os.path.join(self.prefix, "share", "icons", "hicolor", f"{side}x{side}", "apps", f"{icon}.png")
+            self.assertEqual(png_size(png), (side, side), png)
+
+        metainfos = [n for n in os.listdir(os.path.join(self.prefix, METAINFO_DIR)) if n.endswith(".metainfo.xml")]
+        self.assertEqual(len(metainfos), 1, metainfos)
+        metainfo = os.path.join(self.prefix, METAINFO_DIR, metainfos[0])
+        run = subprocess.run(["appstreamcli", "validate", "--no-net", "--strict", metainfo],
+                             capture_output=True, text=True)
+        self.assertEqual(run.returncode, 0, "appstreamcli validate:\n" + run.stdout + run.stderr)
+        component = ET.parse(metainfo).getroot()
+        self.assertEqual(metainfos[0], component.findtext("id") + ".metainfo.xml")
+        self.assertEqual(component.findtext("launchable[@type='desktop-id']"), os.path.basename(desktop))
+        self.assertTrue(component.findall("screenshots/screenshot/image"), "a screenshot reference")
+
+    def play_from_elsewhere(self):
+        s = self.session = Session(self.shots)
+        s.start(os.path.join(self.prefix, "bin", "pairly"), cwd=self.elsewhere)
+        shot = s.wait_for(start_window_shown, "installed-start-window", timeout=20)
+        title = s.xdotool("search", "--name", f"^{START_TITLE}$")
+        self.assertTrue(title.stdout.strip(), "start window title")
+        # The start picture comes from the program's folder: without it the
+        # window would be dark green all over.
+        self.assertNotEqual(shot.pixel(WIDTH // 2, HEIGHT // 3), DARK_GREEN, "start picture found")
+
+        s.click(*label_centre(WIDTH * 50 / 120, PLAY_ROW_TOP, 2292, 492))  # "Play"
+        shot = s.wait_for(game_window_shown, "installed-game-window")
+        grid = Grid(menubar_height(shot), 20, 4)
+        s.wait_for(lambda sc: covered_grid(sc, grid), "installed-table-20")
+
+        exit_top = grid.top0 + grid.altezza * 103 / 120
+        s.click(*label_centre(WIDTH * 105 / 120, exit_top, 1116, 552))  # "Exit"
+        s.wait_for(start_window_shown, "installed-start-again")
+        s.click(*label_centre(WIDTH * 105 / 120, PLAY_ROW_TOP, 1116, 552))  # "Quit"
+        status = s.app.wait(timeout=10)
+        self.assertEqual(status, 0, s.app.stderr.read().decode(errors="replace"))
+        self.assertEqual(os.listdir(self.elsewhere), [], "the program writes nothing")
+
+    def uninstall(self, manifest):
+        for path in manifest:
+            os.remove(path)
+        for d, dirs, names in os.walk(self.prefix, topdown=False):
+            if not os.listdir(d):
+                os.rmdir(d)
+
+    def test_install_play_uninstall(self):
+        manifest = self.install()
+        self.assertEqual(sorted(os.path.relpath(p, self.prefix) for p in manifest), files_under(self.prefix),
+                         "the manifest lists every installed file")
+        self.check_program_folder()
+        self.check_desktop_metadata()
+        self.play_from_elsewhere()
+        self.uninstall(manifest)
+        self.assertFalse(os.path.exists(self.prefix) and files_under(self.prefix),
+                         f"left behind: {os.path.exists(self.prefix) and files_under(self.prefix)}")
+        self.assertFalse(os.path.exists(self.prefix), "no empty folder left either")
+
+
+if __name__ == "__main__":
+    CMAKE, BUILD_DIR, SOURCE_DIR = sys.argv[1:4]
+    del sys.argv[1:4]
+    unittest.main()
