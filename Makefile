@@ -26,5 +26,11 @@ test-fast: build
 
 test: test-fast
 
+# The program folder under $(PREFIX)/lib/pairly, bin/pairly, and the desktop
+# files; DESTDIR stages it for a package.
+PREFIX ?= /usr/local
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
