@@ -355,6 +355,24 @@ TEST_F(Windows, OnlyAReturnFromTheStartWindowActivatesANewGame)
     EXPECT_EQ(f.game().gamesStarted(), games);
 }
 
+TEST_F(Windows, TheRustleItemSwitchesTheEffectOffAndOnAndCardTurnsFollowIt)
+{
+    Form1& f = play();
+    const auto plays = [&] { return audio->log->plays; };
+    QAction* cards = action(u"cards");
+    const int before = plays();
+    turn(1);
+    EXPECT_EQ(plays(), before + 1);
+    cards->trigger();
+    EXPECT_FALSE(cards->isChecked());
+    EXPECT_EQ(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
+    turn(partner(1) == 2 ? 3 : 2);
+    EXPECT_EQ(plays(), before + 1);
+    cards->trigger();
+    EXPECT_TRUE(cards->isChecked());
+    EXPECT_NE(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
+}
+
 TEST_F(Windows, QuitInTheMiddleOfAGameUnloadsBothWindowsAndClosesTheDevices)
 {
     Form1& f = play();
