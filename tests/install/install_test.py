@@ -18,6 +18,8 @@ import tempfile
 import unittest
 import xml.etree.ElementTree as ET
 
+# The shared session helper is imported from the source tree; leave no bytecode there.
+sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "e2e"))
 from play_test import (  # noqa: E402
     BLUE, DARK_GREEN, HEIGHT, START_TITLE, WIDTH,
