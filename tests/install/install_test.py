@@ -156,6 +156,7 @@ class InstallTest(unittest.TestCase):
         self.assertFalse(os.path.exists(self.prefix) and files_under(self.prefix),
                          f"left behind: {os.path.exists(self.prefix) and files_under(self.prefix)}")
         self.assertFalse(os.path.exists(self.prefix), "no empty folder left either")
+        shutil.rmtree(self.shots)  # kept only when the test fails
 
 
 if __name__ == "__main__":
