@@ -1,0 +1,184 @@
+#!/usr/bin/env python3
+"""Runs the real program beside missing, damaged and hostile files.
+
+Each case copies the program's folder, spoils one thing in it (or in the
+sound set-up), starts the program under Xvfb, plays a few moves with real X
+input, leaves the table and quits. The program must end with status 0 and
+show nothing but its own two windows.
+"""
+import os
+import random
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from play_test import (HEIGHT, WIDTH, Grid, Screen, Session, game_window_shown,  # noqa: E402
+                       label_centre, menubar_height, start_window_shown)
+
+PROGRAM = None
+PICTURE = "lumora pairly.jpg"
+FIRST_SONG = os.path.join("music", "Chill1.mid")
+OWN_TITLES = {"Quernavellistro  -  Pairly", "Quernavellistro  -  Pairly "}
+
+
+def huge_jpeg(path, side=20000):
+    """A valid baseline JPEG of side x side grey pixels in about 1.5 MB.
+
+    ImageMagick refuses to make one this large under Debian's policy, so it is
+    written by hand: one grey component, and Huffman tables holding a single
+    one-bit code each, so that every 8x8 block is two zero bits (DC unchanged,
+    end of block).
+    """
+    def segment(marker, payload):
+        return struct.pack(">BBH", 0xFF, marker, len(payload) + 2) + payload
+
+    def one_code_table(table_class, symbol):
+        return bytes([table_class << 4]) + bytes([1] + [0] * 15) + bytes([symbol])
+
+    blocks = ((side + 7) // 8) ** 2
+    with open(path, "wb") as f:
+        f.write(b"\xff\xd8")
+        f.write(segment(0xDB, bytes([0]) + bytes([1] * 64)))
+        f.write(segment(0xC0, struct.pack(">BHHB", 8, side, side, 1) + bytes([1, 0x11, 0])))
+        f.write(segment(0xC4, one_code_table(0, 0x00)))
+        f.write(segment(0xC4, one_code_table(1, 0x00)))
+        f.write(segment(0xDA, bytes([1, 1, 0x00, 0, 63, 0])))
+        f.write(bytes((blocks * 2 + 7) // 8))
+        f.write(b"\xff\xd9")
+
+
+def remove(path):
+    if os.path.isdir(path):
+        shutil.rmtree(path)
+    else:
+        os.remove(path)
+
+
+def truncate(path):
+    with open(path, "r+b") as f:
+        f.truncate(os.path.getsize(path) // 3)
+
+
+def random_bytes(path):
+    size = os.path.getsize(path)
+    with open(path, "wb") as f:
+        f.write(random.Random(path).randbytes(size))
+
+
+# name, what happens to the folder, sound set-up
+CASES = [
+    ("music folder missing", lambda d: remove(os.path.join(d, "music")), {}),
+    ("first song missing", lambda d: remove(os.path.join(d, FIRST_SONG)), {}),
+    ("first song truncated", lambda d: truncate(os.path.join(d, FIRST_SONG)), {}),
+    ("first song random bytes", lambda d: random_bytes(os.path.join(d, FIRST_SONG)), {}),
+    ("carta.wav missing", lambda d: remove(os.path.join(d, "carta.wav")), {}),
+    ("carta.wav truncated", lambda d: truncate(os.path.join(d, "carta.wav")), {}),
+    ("carta.wav random bytes", lambda d: random_bytes(os.path.join(d, "carta.wav")), {}),
+    ("background picture missing", lambda d: remove(os.path.join(d, PICTURE)), {}),
+    ("background picture truncated", lambda d: truncate(os.path.join(d, PICTURE)), {}),
+    ("background picture 20000 x 20000", lambda d: huge_jpeg(os.path.join(d, PICTURE)), {}),
+    ("no audio device", lambda d: None, {"SDL_AUDIODRIVER": "nonexistent"}),
+    ("no SoundFont", lambda d: None, {"SDL_SOUNDFONTS": "/nonexistent/none.sf2"}),
+]
+
+
+class QuickSession(Session):
+    """Reads the screen straight into memory: a dozen cases take many looks."""
+
+    def screen(self, name=None):
+        raw = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "rgb:-"],
+                             env=self.env, capture_output=True, check=True).stdout
+        return Screen(raw, WIDTH, HEIGHT)
+
+
+def copy_program(folder):
+    source = os.path.dirname(PROGRAM)
+    program = os.path.join(folder, os.path.basename(PROGRAM))
+    try:
+        os.link(PROGRAM, program)
+    except OSError:
+        shutil.copy2(PROGRAM, program)
+    shutil.copytree(os.path.join(source, "music"), os.path.join(folder, "music"))
+    for name in ("carta.wav", PICTURE):
+        shutil.copy2(os.path.join(source, name), os.path.join(folder, name))
+    return program
+
+
+class HostileFilesTest(unittest.TestCase):
+    @classmethod
+    def setUpClass(cls):
+        cls.work = tempfile.mkdtemp(prefix="pairly-hostile-", dir=os.environ.get("PAIRLY_SHOTS_DIR"))
+        cls.session = QuickSession(cls.work)
+
+    @classmethod
+    def tearDownClass(cls):
+        cls.session.close()
+        shutil.rmtree(cls.work, ignore_errors=True)
+
+    def visible_titles(self):
+        s = self.session
+        ids = s.xdotool("search", "--onlyvisible", "--name", "").stdout.split()
+        return {s.xdotool("getwindowname", i).stdout.rstrip("\n") for i in ids} - {""}
+
+    def dealt(self, shot, grid):
+        colours = {shot.pixel(*grid.probe(p)) for p in grid.cells()}
+        return len(colours) == 1 and shot.pixel(3, HEIGHT - 3) not in colours
+
+    def play_a_session(self, program, env):
+        s = self.session
+        base_env = s.env
+        s.env = dict(base_env, **env)
+        try:
+            s.start(program, cwd=self.work)
+        finally:
+            s.env = base_env
+        s.wait_for(start_window_shown, "start", timeout=20)
+        row_top = HEIGHT * (106.5 / 120)
+        s.click(*label_centre(WIDTH * 50 / 120, row_top, 2292, 492))  # "Play"
+        shot = s.wait_for(game_window_shown, "game")
+        grid = Grid(menubar_height(shot), 20, 4)
+        shot = s.wait_for(lambda sc: self.dealt(sc, grid), "table")
+        back = shot.pixel(*grid.probe(0))
+
+        # Two moves: a pair is left up, a miss is covered again after its pause.
+        for first, second in ((0, 1), (2, 3)):
+            s.click(*grid.centre(first))
+            s.click(*grid.centre(second))
+            shot = s.wait_for(lambda sc: back not in (sc.pixel(*grid.probe(first)), sc.pixel(*grid.probe(second))),
+                              "faces", timeout=5)
+            if shot.pixel(*grid.probe(first)) != shot.pixel(*grid.probe(second)):
+                s.wait_for(lambda sc: sc.pixel(*grid.probe(first)) == sc.pixel(*grid.probe(second)) == back,
+                           "covered", timeout=5)
+        self.assertEqual(self.visible_titles() - OWN_TITLES, set())
+
+        s.click(*label_centre(WIDTH * 105 / 120, grid.top0 + grid.altezza * 103 / 120, 1116, 552))  # "Exit"
+        s.wait_for(start_window_shown, "start-again")
+        s.click(*label_centre(WIDTH * 105 / 120, row_top, 1116, 552))  # "Quit"
+        _, errors = s.app.communicate(timeout=10)
+        self.assertEqual(s.app.returncode, 0, errors.decode(errors="replace"))
+
+    def test_every_hostile_file_set_up(self):
+        for name, spoil, env in CASES:
+            with self.subTest(case=name):
+                folder = tempfile.mkdtemp(prefix="case-", dir=self.work)
+                program = copy_program(folder)
+                spoil(folder)
+                started = time.monotonic()
+                try:
+                    self.play_a_session(program, env)
+                finally:
+                    if self.session.app and self.session.app.poll() is None:
+                        self.session.app.kill()
+                        self.session.app.wait()
+                    self.session.app = None
+                    print(f"{name}: {time.monotonic() - started:.1f} s", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    unittest.main()
