@@ -9,40 +9,22 @@
 namespace pairly {
 namespace {
 
-void touch(const QString& path)
-{
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-}
-
-// Songs are asked for as ".MID" when chosen and ".mid" in sequence; both,
-// and any other letter case of folder or name, reach the one file on disk.
-TEST(FileNameResolver, AnyLetterCaseReachesTheFileOnDisk)
+// Songs are asked for as ".MID" when chosen and ".mid" in sequence: any letter
+// case of folder or name reaches the one file on disk, an exact name wins over
+// one that differs only in case, and a missing file stays as asked.
+TEST(FileNameResolver, FindsTheFileOnDiskInAnyLetterCase)
 {
     QTemporaryDir dir;
     ASSERT_TRUE(QDir(dir.path()).mkdir("music"));
-    touch(dir.filePath("music/Chill1.mid"));
-    const QString onDisk = dir.filePath("music/Chill1.mid");
-
-    for (const char* asked : {"music/Chill1.mid", "music/Chill1.MID", "music/chill1.Mid", "MUSIC/CHILL1.MID"})
-        EXPECT_EQ(resolveFileName(dir.filePath(asked)), onDisk) << asked;
-}
-
-// The exact name wins over a name that differs only in letter case.
-TEST(FileNameResolver, ExactNameComesFirst)
-{
-    QTemporaryDir dir;
-    touch(dir.filePath("Song.MID"));
-    touch(dir.filePath("Song.mid"));
-    EXPECT_EQ(resolveFileName(dir.filePath("Song.MID")), dir.filePath("Song.MID"));
-    EXPECT_EQ(resolveFileName(dir.filePath("Song.mid")), dir.filePath("Song.mid"));
-}
-
-TEST(FileNameResolver, MissingFilesStayAsAsked)
-{
-    QTemporaryDir dir;
-    EXPECT_EQ(resolveFileName(dir.filePath("music/Scopa.MID")), dir.filePath("music/Scopa.MID"));
-    EXPECT_EQ(resolveFileName(dir.filePath("Scopa.MID")), dir.filePath("Scopa.MID"));
+    for (const char* name : {"music/Chill1.mid", "Song.MID", "Song.mid"})
+        ASSERT_TRUE(QFile(dir.filePath(name)).open(QIODevice::WriteOnly));
+    const std::pair<const char*, const char*> cases[] = {
+        {"music/Chill1.mid", "music/Chill1.mid"}, {"music/Chill1.MID", "music/Chill1.mid"},
+        {"MUSIC/chill1.Mid", "music/Chill1.mid"}, {"Song.MID", "Song.MID"},
+        {"Song.mid", "Song.mid"},                 {"music/Scopa.MID", "music/Scopa.MID"},
+        {"Scopa.MID", "Scopa.MID"},               {"NOWHERE/Chill1.mid", "NOWHERE/Chill1.mid"}};
+    for (const auto& [asked, found] : cases)
+        EXPECT_EQ(resolveFileName(dir.filePath(asked)), dir.filePath(found)) << asked;
 }
 
 }  // namespace

@@ -1,10 +1,7 @@
 #include "fake_audio_backend.h"
 #include "sound/media_device.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -13,172 +10,117 @@
 namespace pairly {
 namespace {
 
-using testing::FakeAudioBackend;
-
-void deliverQueued()
-{
-    QCoreApplication::sendPostedEvents();
-    QCoreApplication::processEvents();
-}
-
-QList<int> codes(const QSignalSpy& spy)
-{
-    QList<int> result;
-    for (const auto& args : spy)
-        result << args.at(0).toInt();
-    return result;
-}
+using namespace pairly::testing;
+using Mode = MediaDevice::Mode;
 
 class MediaDeviceTest : public ::testing::Test {
 protected:
-    std::shared_ptr<FakeAudioBackend> backend = std::make_shared<FakeAudioBackend>();
-    MediaDevice device{backend};
-    QSignalSpy done{&device, &MediaDevice::Done};
-
     void openAndPlay(const QString& file = "/songs/a.mid")
     {
         device.setFileName(file);
         device.setCommand("open");
         device.setCommand("play");
     }
-    FakeAudioBackend::Stream* music() const { return backend->live(StreamKind::Music); }
+
+    std::shared_ptr<FakeAudioBackend> backend = std::make_shared<FakeAudioBackend>();
+    MediaDevice device{backend};
+    QSignalSpy done{&device, &MediaDevice::Done};
 };
 
-// Code 1 means the play reached the end of its file, once, and it comes from
-// the event loop, never from inside the call that caused it.
+// Code 1 means the play reached the end of its file: once, and from the event
+// loop, never from inside the call that caused it.
 TEST_F(MediaDeviceTest, NaturalEndReportsOneOnceFromTheEventLoop)
 {
     openAndPlay();
     ASSERT_TRUE(backend->finish());
-    EXPECT_EQ(done.count(), 0);
+    EXPECT_TRUE(done.isEmpty());
     deliverQueued();
-    EXPECT_EQ(codes(done), QList<int>{MediaDevice::Successful});
     EXPECT_FALSE(backend->finish());
     deliverQueued();
-    EXPECT_EQ(done.count(), 1);
+    EXPECT_EQ(codes(done), QList<int>{MediaDevice::Successful});
 }
 
-TEST_F(MediaDeviceTest, OpenAndCloseNeverReportSuccess)
-{
-    device.setFileName("/songs/a.mid");
-    device.setCommand("close");
-    device.setCommand("open");
-    device.setCommand("close");
-    device.setCommand("close");
-    deliverQueued();
-    EXPECT_FALSE(codes(done).contains(MediaDevice::Successful));
-}
-
-struct CutShortCase {
+// Steps are commands, but "From 0" sets From and "end" lets the song end.
+struct Interruption {
     const char* name;
-    std::function<void(MediaDevice&)> cut;
-    int code;
+    QStringList steps;
+    QList<int> codes;
 };
 
-class MediaDeviceCutShortTest : public MediaDeviceTest, public ::testing::WithParamInterface<CutShortCase> {};
+class MediaDeviceInterruptionTest : public MediaDeviceTest, public ::testing::WithParamInterface<Interruption> {};
 
-// A play cut short reports its own code, and an end that the backend reports
-// afterwards for the old play is not taken for a success.
-TEST_P(MediaDeviceCutShortTest, ReportsItsCodeAndNeverOne)
+// A play cut short reports its own code. An end the backend reports for the
+// old play afterwards, or an end overtaken by a newer command ("no music"
+// right as a song ends), must not pass for a success.
+TEST_P(MediaDeviceInterruptionTest, NeverReportsOne)
 {
     openAndPlay();
-    FakeAudioBackend::Stream* stream = music();
-    GetParam().cut(device);
-    if (backend->live(StreamKind::Music) == stream && stream && !stream->playing)
+    FakeAudioBackend::Stream* stream = backend->music;
+    for (const QString& step : GetParam().steps) {
+        if (step == "end")
+            backend->finish();
+        else if (step == "From 0")
+            device.setFrom(0);
+        else
+            device.setCommand(step);
+    }
+    if (backend->music == stream && !stream->playing)
         stream->end();
     deliverQueued();
-    EXPECT_EQ(codes(done), QList<int>{GetParam().code});
+    EXPECT_EQ(codes(done), GetParam().codes);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Commands, MediaDeviceCutShortTest,
-    ::testing::Values(CutShortCase{"Close", [](MediaDevice& d) { d.setCommand("close"); }, MediaDevice::Aborted},
-                      CutShortCase{"Stop", [](MediaDevice& d) { d.setCommand("Stop"); }, MediaDevice::Aborted},
-                      CutShortCase{"Pause", [](MediaDevice& d) { d.setCommand("PAUSE"); }, MediaDevice::Aborted},
-                      CutShortCase{"Reopen", [](MediaDevice& d) { d.setCommand("Open"); }, MediaDevice::Aborted},
-                      CutShortCase{"PlayFromZero",
-                                   [](MediaDevice& d) {
-                                       d.setFrom(0);
-                                       d.setCommand("play");
-                                   },
-                                   MediaDevice::Superseded}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Commands, MediaDeviceInterruptionTest,
+                         ::testing::Values(Interruption{"Close", {"close"}, {MediaDevice::Aborted}},
+                                           Interruption{"Stop", {"Stop"}, {MediaDevice::Aborted}},
+                                           Interruption{"Pause", {"PAUSE"}, {MediaDevice::Aborted}},
+                                           Interruption{"Reopen", {"Open"}, {MediaDevice::Aborted}},
+                                           Interruption{"PlayFromZero", {"From 0", "play"}, {MediaDevice::Superseded}},
+                                           Interruption{"EndThenClose", {"end", "close"}, {}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
-// An end that arrives after a newer command is stale: "no music" right after
-// a song ended must not let sequential play advance.
-TEST_F(MediaDeviceTest, EndOvertakenByACommandIsDropped)
-{
-    openAndPlay();
-    ASSERT_TRUE(backend->finish());
-    device.setCommand("close");
-    deliverQueued();
-    EXPECT_TRUE(done.isEmpty());
-}
-
-TEST_F(MediaDeviceTest, CommandsIgnoreLetterCase)
-{
-    device.setFileName("/songs/a.mid");
-    const std::pair<const char*, const char*> spellings[] = {{"open", "close"}, {"Open", "Close"}, {"OPEN", "CLOSE"}};
-    for (const auto& [open, close] : spellings) {
-        device.setCommand(open);
-        EXPECT_EQ(device.mode(), MediaDevice::Mode::Stopped) << open;
-        device.setCommand(close);
-        EXPECT_EQ(device.mode(), MediaDevice::Mode::NotOpen) << close;
-    }
-    device.setCommand("  oPeN ");
-    device.setCommand("pLaY");
-    EXPECT_EQ(device.mode(), MediaDevice::Mode::Playing);
-    EXPECT_EQ(backend->log->plays, 1);
-}
-
-// Each "close" frees the file it had opened.
-TEST_F(MediaDeviceTest, CloseFreesTheFile)
-{
-    for (int n = 0; n < 5; ++n)
-        openAndPlay(QString("/songs/%1.mid").arg(n));
-    device.setCommand("close");
-    EXPECT_EQ(backend->log->freed, 5);
-    EXPECT_EQ(music(), nullptr);
-}
-
-TEST_F(MediaDeviceTest, PlayWithoutAnOpenFileFailsQuietly)
-{
-    backend->missing << "/songs/missing.mid";
-    openAndPlay("/songs/missing.mid");
-    EXPECT_EQ(device.mode(), MediaDevice::Mode::NotOpen);
-    deliverQueued();
-    EXPECT_EQ(codes(done), QList<int>{MediaDevice::Failure});
-}
-
-// "play" on a playing device keeps it playing; From 0 restarts it; after a
-// pause "play" resumes where it stood.
+// "play" on a playing device changes nothing, From 0 restarts it, after a
+// pause it resumes, after a stop or the end it starts again. Commands ignore
+// letter case and blanks around them.
 TEST_F(MediaDeviceTest, PlayRestartsOnlyFromAStartPosition)
 {
-    openAndPlay();
+    device.setFileName("/songs/a.mid");
+    device.setCommand("  oPeN ");
+    device.setCommand("pLaY");
     device.setCommand("play");
-    EXPECT_EQ(backend->log->plays, 1);
+    EXPECT_EQ(backend->plays, 1);
     device.setFrom(0);
     device.setCommand("play");
-    EXPECT_EQ(backend->log->plays, 2);
     device.setCommand("pause");
     device.setCommand("play");
-    EXPECT_EQ(backend->log->resumes, 1);
-    EXPECT_EQ(backend->log->plays, 2);
-    device.setCommand("stop");
+    EXPECT_EQ(backend->plays, 2);
+    EXPECT_EQ(backend->resumes, 1);
+    device.setCommand("STOP");
     device.setCommand("play");
-    EXPECT_EQ(backend->log->plays, 3);
-}
-
-// A song that ended plays again on the next "play" (the chosen song repeats).
-TEST_F(MediaDeviceTest, PlayAfterTheEndStartsAgain)
-{
-    openAndPlay();
+    EXPECT_EQ(backend->plays, 3);
     backend->finish();
     deliverQueued();
     device.setFrom(0);
     device.setCommand("Play");
-    EXPECT_EQ(backend->log->plays, 2);
-    EXPECT_TRUE(music()->playing);
+    EXPECT_EQ(backend->plays, 4);
+    EXPECT_EQ(device.mode(), Mode::Playing);
+}
+
+// Each "close" frees the file it had opened; a file that cannot be opened
+// leaves the device closed and reports a failure.
+TEST_F(MediaDeviceTest, CloseFreesTheFileAndMissingFilesFail)
+{
+    for (int n = 0; n < 5; ++n)
+        openAndPlay(QString("/songs/%1.mid").arg(n));
+    device.setCommand("close");
+    EXPECT_EQ(backend->freed, 5);
+    deliverQueued();
+    done.clear();
+    backend->missing << "/songs/missing.mid";
+    openAndPlay("/songs/missing.mid");
+    EXPECT_EQ(device.mode(), Mode::NotOpen);
+    deliverQueued();
+    EXPECT_EQ(codes(done), QList<int>{MediaDevice::Failure});
 }
 
 // Wait holds only the next command: a waited "play" returns at its end.
@@ -188,15 +130,15 @@ TEST_F(MediaDeviceTest, WaitAppliesToTheNextCommandOnly)
     device.setWait(true);
     device.setCommand("open");
     EXPECT_FALSE(device.wait());
-
     QTimer::singleShot(0, [this] { backend->finish(); });
     device.setWait(true);
     device.setCommand("play");
-    EXPECT_EQ(device.mode(), MediaDevice::Mode::Stopped);
+    EXPECT_EQ(device.mode(), Mode::Stopped);
     device.setCommand("play");
-    EXPECT_EQ(device.mode(), MediaDevice::Mode::Playing);
+    EXPECT_EQ(device.mode(), Mode::Playing);
 }
 
+// An interval of 0 stops the updates rather than firing on every loop pass.
 TEST_F(MediaDeviceTest, UpdateIntervalDrivesStatusUpdates)
 {
     QSignalSpy updates(&device, &MediaDevice::StatusUpdate);
@@ -208,30 +150,16 @@ TEST_F(MediaDeviceTest, UpdateIntervalDrivesStatusUpdates)
     EXPECT_FALSE(updates.wait(50));
 }
 
-// The effect device plays on a channel of its own; everything else is music.
-TEST_F(MediaDeviceTest, WaveAudioOpensAnEffect)
-{
-    MediaDevice effect(backend);
-    effect.setDeviceType("WaveAudio");
-    effect.setFileName("/carta.wav");
-    effect.setCommand("Open");
-    openAndPlay();
-    ASSERT_NE(backend->live(StreamKind::Effect), nullptr);
-    EXPECT_EQ(backend->live(StreamKind::Effect)->path, "/carta.wav");
-    EXPECT_EQ(music()->path, "/songs/a.mid");
-}
-
-// The device opens the file that exists whatever case the name was given in.
+// A song asked for as ".MID" opens the ".mid" file on disk, while the device
+// keeps the name it was given.
 TEST_F(MediaDeviceTest, OpensTheFileInAnyLetterCase)
 {
     QTemporaryDir dir;
-    QDir(dir.path()).mkdir("music");
-    QFile file(dir.filePath("music/Scopa.mid"));
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    openAndPlay(dir.filePath("music/Scopa.MID"));
-    EXPECT_EQ(device.openedFile(), dir.filePath("music/Scopa.mid"));
-    EXPECT_EQ(backend->log->opened.last(), dir.filePath("music/Scopa.mid"));
-    EXPECT_EQ(device.fileName(), dir.filePath("music/Scopa.MID"));
+    ASSERT_TRUE(QFile(dir.filePath("Scopa.mid")).open(QIODevice::WriteOnly));
+    openAndPlay(dir.filePath("Scopa.MID"));
+    EXPECT_EQ(backend->music->path, dir.filePath("Scopa.mid"));
+    EXPECT_EQ(device.openedFile(), dir.filePath("Scopa.mid"));
+    EXPECT_EQ(device.fileName(), dir.filePath("Scopa.MID"));
 }
 
 }  // namespace
