@@ -1,45 +1,18 @@
 #pragma once
 
 #include <QByteArray>
+#include <QtEndian>
 
 #include <cstdint>
 
 namespace pairly::testing {
 
-inline uint32_t le32(const QByteArray& b, qsizetype at)
-{
-    return static_cast<uint8_t>(b[at]) | (static_cast<uint32_t>(static_cast<uint8_t>(b[at + 1])) << 8)
-        | (static_cast<uint32_t>(static_cast<uint8_t>(b[at + 2])) << 16)
-        | (static_cast<uint32_t>(static_cast<uint8_t>(b[at + 3])) << 24);
-}
-
-inline uint16_t le16(const QByteArray& b, qsizetype at)
-{
-    return static_cast<uint16_t>(static_cast<uint8_t>(b[at]) | (static_cast<uint8_t>(b[at + 1]) << 8));
-}
-
-inline uint16_t be16(const QByteArray& b, qsizetype at)
-{
-    return static_cast<uint16_t>((static_cast<uint8_t>(b[at]) << 8) | static_cast<uint8_t>(b[at + 1]));
-}
-
-inline void setLe32(QByteArray& b, qsizetype at, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        b[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-inline void setLe16(QByteArray& b, qsizetype at, uint16_t value)
-{
-    b[at] = static_cast<char>(value & 0xFF);
-    b[at + 1] = static_cast<char>(value >> 8);
-}
-
-inline void setBe16(QByteArray& b, qsizetype at, uint16_t value)
-{
-    b[at] = static_cast<char>(value >> 8);
-    b[at + 1] = static_cast<char>(value & 0xFF);
-}
+inline uint32_t le32(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint32>(b.constData() + at); }
+inline uint16_t le16(const QByteArray& b, qsizetype at) { return qFromLittleEndian<quint16>(b.constData() + at); }
+inline uint16_t be16(const QByteArray& b, qsizetype at) { return qFromBigEndian<quint16>(b.constData() + at); }
+inline void setLe32(QByteArray& b, qsizetype at, uint32_t value) { qToLittleEndian<quint32>(value, b.data() + at); }
+inline void setLe16(QByteArray& b, qsizetype at, uint16_t value) { qToLittleEndian<quint16>(value, b.data() + at); }
+inline void setBe16(QByteArray& b, qsizetype at, uint16_t value) { qToBigEndian<quint16>(value, b.data() + at); }
 
 // The stored picture value holding an image file.
 inline QByteArray stored(const QByteArray& file)
