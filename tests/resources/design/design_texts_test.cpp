@@ -1,6 +1,8 @@
 #include "resources/design/design_texts.h"
 #include "resources/design/window_designs.h"
 
+#include <QList>
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -8,80 +10,62 @@
 namespace pairly {
 namespace {
 
-// Splits a stored text into its lines, checking that each ends with CR LF
-// and that no bare CR or LF hides inside a line.
-std::vector<QByteArray> crlfLines(QByteArrayView text)
+// The length of each line of a stored text, checking that every line ends
+// with CR LF and that no bare CR or LF hides inside one.
+std::vector<qsizetype> crlfLineLengths(QByteArrayView text)
 {
-    std::vector<QByteArray> lines;
-    qsizetype start = 0;
-    while (start < text.size()) {
-        const qsizetype end = text.indexOf(QByteArrayView("\r\n"), start);
-        EXPECT_NE(end, -1) << "line without CR LF at byte " << start;
-        if (end == -1)
-            break;
-        const QByteArray line = text.sliced(start, end - start).toByteArray();
-        EXPECT_FALSE(line.contains('\r') || line.contains('\n')) << line.constData();
-        lines.push_back(line);
-        start = end + 2;
+    QList<QByteArray> lines = text.toByteArray().split('\n');
+    EXPECT_TRUE(lines.takeLast().isEmpty()) << "the text ends with CR LF";
+    std::vector<qsizetype> lengths;
+    for (const QByteArray& line : lines) {
+        EXPECT_TRUE(line.endsWith('\r') && line.count('\r') == 1) << line.constData();
+        lengths.push_back(line.size() - 1);
     }
-    return lines;
+    return lengths;
 }
-
-struct StoredText {
-    const char* name;
-    QByteArrayView (*bytes)();
-    qsizetype length;
-    std::vector<qsizetype> lineLengths;
-};
 
 TEST(DesignTexts, LengthsAndLinesAreAsStored)
 {
-    const StoredText texts[] = {
-        {"Italian rules", italianRulesText, 806, {499, 303}},
-        {"English rules", englishRulesText, 796, {127, 163, 165, 30, 46, 148, 103}},
-        {"version", versionText, 50, {48}},
+    const std::tuple<QByteArrayView, qsizetype, std::vector<qsizetype>> texts[] = {
+        {italianRulesText(), 806, {499, 303}},
+        {englishRulesText(), 796, {127, 163, 165, 30, 46, 148, 103}},
+        {versionText(), 50, {48}},
     };
-    for (const StoredText& text : texts) {
-        SCOPED_TRACE(text.name);
-        EXPECT_EQ(text.bytes().size(), text.length);
-        std::vector<qsizetype> lengths;
-        for (const QByteArray& line : crlfLines(text.bytes()))
-            lengths.push_back(line.size());
-        EXPECT_EQ(lengths, text.lineLengths);
-        // One character per byte: the decoded text is as long as the stored one.
-        EXPECT_EQ(fromWindows1252(text.bytes()).size(), text.length);
+    for (const auto& [bytes, length, lines] : texts) {
+        EXPECT_EQ(bytes.size(), length);
+        EXPECT_EQ(crlfLineLengths(bytes), lines) << "text of " << length << " bytes";
+        EXPECT_EQ(fromWindows1252(bytes).size(), length) << "one character per byte";
     }
+    EXPECT_EQ(versionText().toByteArray(), QByteArray(16, ' ') + "Pairly ver. 2.2" + QByteArray(17, ' ') + "\r\n");
 }
 
-TEST(DesignTexts, ItalianRulesKeepAccentsQuotesAndMissingSpace)
+// Accents as single Windows-1252 bytes, and the texts' own quotes, typos and
+// spacing, byte for byte where they start, end and go astray.
+TEST(DesignTexts, RulesKeepAccentsTyposAndSpacing)
 {
-    const QByteArrayView stored = italianRulesText();
-    EXPECT_EQ(stored.count(QByteArrayView("\xE8")), 5) << "five è, one byte each";
-    EXPECT_EQ(stored.count(QByteArrayView("\xF9")), 2) << "two ù, one byte each";
-    const QString text = fromWindows1252(stored);
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Lumora Pairly \u00E8 uno dei pi\u00F9 noti e diffusi fra i \"giochi per famiglie\", ")));
-    EXPECT_TRUE(text.contains(QStringLiteral("selezionabili da men\u00F9: la prima")));
-    EXPECT_TRUE(text.contains(QStringLiteral("vengono ricoperte.Nelle prime mosse si va \"a tentoni\", ma poi")));
-    EXPECT_TRUE(text.contains(QStringLiteral("disegni geometrici ed altro. \r\nLe carte")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("la posizione in cui si trovano.\r\n")));
-}
-
-TEST(DesignTexts, EnglishRulesKeepTheirSpellingAndSpacing)
-{
-    const QString text = fromWindows1252(englishRulesText());
-    EXPECT_TRUE(text.startsWith(QStringLiteral("Lumora Pairly is one fo the most diffuse \"family play\", since it is an exellent exercise")));
-    EXPECT_TRUE(text.contains(QStringLiteral("40 couples of \r\npictures, the second")));
-    EXPECT_TRUE(text.contains(QStringLiteral("\r\ngeometric drawings and so on. \r\nThe cards are displayed covered on the table. \r\n")));
-    EXPECT_TRUE(text.contains(QStringLiteral("it will stay uncovered  If the uncovered cards are not equals it will be covered again.\r\n")));
-    EXPECT_TRUE(text.endsWith(QStringLiteral("The first moves are \"gropingly moves\", but then you must remember the sorted cards and their positions.\r\n")));
-    for (const QChar c : text)
-        EXPECT_LT(c.unicode(), 0x80) << "the English rules are plain ASCII";
-}
-
-TEST(DesignTexts, VersionTextIsCentredBySpaces)
-{
-    EXPECT_EQ(versionText().toByteArray(),
-              QByteArray(16, ' ') + "Pairly ver. 2.2" + QByteArray(17, ' ') + "\r\n");
+    EXPECT_EQ(italianRulesText().count(QByteArrayView("\xE8")), 5) << "five è";
+    EXPECT_EQ(italianRulesText().count(QByteArrayView("\xF9")), 2) << "two ù";
+    const QString italian = fromWindows1252(italianRulesText());
+    const QString english = fromWindows1252(englishRulesText());
+    for (const QChar c : english)
+        ASSERT_LT(c.unicode(), 0x80) << "the English rules are plain ASCII";
+    EXPECT_TRUE(italian.startsWith(
+        QStringLiteral("Lumora Pairly \u00E8 uno dei pi\u00F9 noti e diffusi fra i \"giochi per famiglie\", ")));
+    EXPECT_TRUE(english.startsWith(
+        QStringLiteral("Lumora Pairly is one fo the most diffuse \"family play\", since it is an exellent exercise")));
+    EXPECT_TRUE(italian.endsWith(QStringLiteral("la posizione in cui si trovano.\r\n")));
+    EXPECT_TRUE(english.endsWith(QStringLiteral(
+        "The first moves are \"gropingly moves\", but then you must remember the sorted cards and their positions.\r\n")));
+    const std::pair<const QString&, QString> inside[] = {
+        {italian, QStringLiteral("selezionabili da men\u00F9: la prima")},
+        {italian, QStringLiteral("vengono ricoperte.Nelle prime mosse si va \"a tentoni\", ma poi")},
+        {italian, QStringLiteral("disegni geometrici ed altro. \r\nLe carte")},
+        {english, QStringLiteral("40 couples of \r\npictures, the second")},
+        {english, QStringLiteral("\r\ngeometric drawings and so on. \r\nThe cards are displayed covered on the table. \r\n")},
+        {english, QStringLiteral("it will stay uncovered  If the uncovered cards are not equals it will be covered again.\r\n")},
+    };
+    for (const auto& [text, part] : inside)
+        EXPECT_TRUE(text.contains(part)) << part.toStdString();
 }
 
 TEST(DesignTexts, BoxesHoldTheStoredTexts)

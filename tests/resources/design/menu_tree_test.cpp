@@ -5,66 +5,35 @@
 namespace pairly {
 namespace {
 
-TEST(MenuTree, FiveTitlesLeftToRight)
+// The five titles in order, spot checks of their items, check marks only on
+// the menus that keep state, and "Scopa" the only item checked.
+TEST(MenuTree, TitlesItemsAndCheckMarks)
 {
     const auto& menu = form1Design().menu;
-    ASSERT_EQ(menu.size(), 5u);
-    const std::pair<const char*, const char*> titles[] = {
-        {"rules", "&Rules"}, {"options", "&Options"}, {"sounds", "&Sounds"},
-        {"music", "&Music"}, {"menu_about", "&Info"}};
+    const std::tuple<const char*, const char*, size_t, bool> titles[] = {
+        {"rules", "&Rules", 2, false}, {"options", "&Options", 3, true}, {"sounds", "&Sounds", 1, true},
+        {"music", "&Music", 12, true}, {"menu_about", "&Info", 0, false}};
+    ASSERT_EQ(menu.size(), std::size(titles));
     for (size_t t = 0; t < menu.size(); ++t) {
-        EXPECT_EQ(menu[t].name, QString::fromLatin1(titles[t].first));
-        EXPECT_EQ(menu[t].caption, QString::fromLatin1(titles[t].second));
+        const auto& [name, caption, items, checkMarks] = titles[t];
+        EXPECT_EQ(menu[t].name, QLatin1String(name));
+        EXPECT_EQ(menu[t].caption, QLatin1String(caption));
+        EXPECT_EQ(menu[t].items.size(), items) << name;
+        EXPECT_EQ(menu[t].checkMarks, checkMarks) << name;
     }
-    EXPECT_TRUE(menu[4].items.empty()) << "\"&Info\" opens no drop-down";
-}
-
-TEST(MenuTree, ItemsInOrderWithTheirIndices)
-{
-    struct Item {
-        const char* name;
-        int index;
-        const char* caption;
-    };
-    const std::vector<std::vector<Item>> expected = {
-        {{"italiano", 1, "Italiano"}, {"inglese", 2, "English"}},
-        {{"venti", kNoIndex, "20 cards"}, {"quarantotto", kNoIndex, "48 cards"}, {"ottanta", kNoIndex, "80 cards"}},
-        {{"cards", kNoIndex, "card rustle"}},
-        {{"nomusic", kNoIndex, "no music"}, {"all", kNoIndex, "sequential mode"},
-         {"canzoni", 1, "Chill1"}, {"canzoni", 2, "Champion"}, {"canzoni", 3, "Champs"},
-         {"canzoni", 4, "Easycity"}, {"canzoni", 5, "inds_01"}, {"canzoni", 6, "Humanoid"},
-         {"canzoni", 7, "Impact"}, {"canzoni", 8, "Lastday"}, {"canzoni", 9, "Scopa"},
-         {"canzoni", 10, "Sevilana"}},
-        {},
-    };
-    const auto& menu = form1Design().menu;
-    ASSERT_EQ(menu.size(), expected.size());
-    for (size_t t = 0; t < menu.size(); ++t) {
-        ASSERT_EQ(menu[t].items.size(), expected[t].size()) << menu[t].name.toStdString();
-        for (size_t i = 0; i < expected[t].size(); ++i) {
-            const MenuItemDesign& item = menu[t].items[i];
-            EXPECT_EQ(item.name, QString::fromLatin1(expected[t][i].name));
-            EXPECT_EQ(item.index, expected[t][i].index);
-            EXPECT_EQ(item.caption, QString::fromLatin1(expected[t][i].caption));
-        }
+    const std::tuple<size_t, size_t, const char*, int, const char*> items[] = {
+        {0, 0, "italiano", 1, "Italiano"},   {0, 1, "inglese", 2, "English"},  {1, 0, "venti", kNoIndex, "20 cards"},
+        {1, 2, "ottanta", kNoIndex, "80 cards"}, {2, 0, "cards", kNoIndex, "card rustle"},
+        {3, 0, "nomusic", kNoIndex, "no music"}, {3, 1, "all", kNoIndex, "sequential mode"},
+        {3, 2, "canzoni", 1, "Chill1"},      {3, 6, "canzoni", 5, "inds_01"}, {3, 11, "canzoni", 10, "Sevilana"}};
+    for (const auto& [t, i, name, index, caption] : items) {
+        const MenuItemDesign& item = menu[t].items.at(i);
+        EXPECT_EQ(std::tuple(item.name, item.index, item.caption),
+                  std::tuple(QString::fromLatin1(name), index, QString::fromLatin1(caption)));
     }
-}
-
-TEST(MenuTree, OnlyScopaIsCheckedAndStateMenusCarryCheckMarks)
-{
-    int checked = 0;
-    for (const MenuTitleDesign& title : form1Design().menu) {
-        const bool keepsState = title.name == u"options" || title.name == u"sounds" || title.name == u"music";
-        EXPECT_EQ(title.checkMarks, keepsState) << title.name.toStdString();
-        for (const MenuItemDesign& item : title.items) {
-            if (item.checked) {
-                ++checked;
-                EXPECT_EQ(item.caption, QStringLiteral("Scopa"));
-                EXPECT_EQ(item.index, 9);
-            }
-        }
-    }
-    EXPECT_EQ(checked, 1);
+    for (const MenuTitleDesign& title : menu)
+        for (const MenuItemDesign& item : title.items)
+            EXPECT_EQ(item.checked, item.caption == u"Scopa" && item.index == 9) << item.caption.toStdString();
 }
 
 }  // namespace
