@@ -146,6 +146,14 @@ TEST_F(MusicTest, MissingSongHoldsSequentialPlay)
     EXPECT_TRUE(playing());
 }
 
+// Access-key markers in a caption are not part of the file name.
+TEST_F(MusicTest, CaptionAccessKeysAreNotPartOfTheFileName)
+{
+    canzoni[8].setText("&Scopa");
+    music.canzoni_Click(9);
+    EXPECT_EQ(backend->opened.last(), songFile(9, ".MID"));
+}
+
 const std::string kModes[] = {"SequentialCode", "ChosenSongCode", "NoMusicCode"};
 
 class MusicCompletionCodeTest : public MusicTest, public ::testing::WithParamInterface<std::tuple<int, int>> {};
