@@ -77,6 +77,8 @@ std::tuple<int, int, int> headerSize(const QByteArray& file, Format format)
     return {};
 }
 
+void PrintTo(const Entry& c, std::ostream* os) { *os << c.name; }
+
 class StoredPictureOfTheSet : public ::testing::TestWithParam<Entry> {};
 
 // Every stored value has its listed format, size, depth and length, in the

@@ -47,6 +47,8 @@ struct Interruption {
     QList<int> codes;
 };
 
+void PrintTo(const Interruption& c, std::ostream* os) { *os << c.name; }
+
 class MediaDeviceInterruptionTest : public MediaDeviceTest, public ::testing::WithParamInterface<Interruption> {};
 
 // A play cut short reports its own code. An end the backend reports for the

@@ -16,6 +16,8 @@ struct DurationCase {
     std::optional<double> seconds;
 };
 
+void PrintTo(const DurationCase& c, std::ostream* os) { *os << c.name; }
+
 class MidiDurationTest : public ::testing::TestWithParam<DurationCase> {};
 
 // A song lasts to the end of its last note, following the tempo map; a file

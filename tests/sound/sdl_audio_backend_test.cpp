@@ -185,6 +185,8 @@ struct BrokenFile {
     bool effect;
 };
 
+void PrintTo(const BrokenFile& c, std::ostream* os) { *os << c.name; }
+
 class SdlBrokenFileTest : public SdlBackendTest, public ::testing::WithParamInterface<BrokenFile> {};
 
 // Bad or missing files leave the device closed with a failure; nothing crashes.
