@@ -292,8 +292,11 @@ void EventStorm::send(Kind kind)
     case Kind::SongEnd:
         switch (std::uniform_int_distribution<int>(0, 2)(random_)) {
         case 0: form.music().MMC1_Done(1); break;
-        case 1: audio_.finish(StreamKind::Music); break;
-        default: audio_.finish(StreamKind::Effect); break;
+        case 1: audio_.finish(); break;
+        default:
+            if (audio_.effect && audio_.effect->playing)
+                audio_.effect->end();
+            break;
         }
         break;
     case Kind::PointerMove:
