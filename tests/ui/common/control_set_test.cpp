@@ -61,24 +61,8 @@ TEST(ControlSet, WindowsBeforeLoadingShowOnlyTheirVisibleControls)
     EXPECT_EQ(controls.image(u"Img", 0)->picture(), nullptr);
 }
 
-// Spot checks of place, font and colours taken from the design.
-TEST(ControlSet, ControlsTakeTheirDesignedPlaceFontAndColours)
-{
-    SurfaceWidget surface;
-    ControlSet controls(surface, frmmainDesign());
-    const CaptionLabel* play = controls.label(u"lblplay");
-    EXPECT_EQ(play->geometry(), QRect(280, 456, 153, 33));
-    EXPECT_EQ(play->foreground(), QColor(255, 255, 0));
-    EXPECT_TRUE(play->font().bold() && !play->font().italic()) << "the label's own font, not the window's";
-    const TextPanel* version = controls.textBox(u"Text4");
-    EXPECT_EQ(version->geometry(), QRect(464, 240, 193, 112));
-    EXPECT_EQ(version->palette().color(QPalette::Base), QColor(255, 255, 192));
-    EXPECT_TRUE(version->centred());
-    EXPECT_EQ(version->viewport()->cursor().shape(), Qt::ArrowCursor);
-}
-
-// Images get their stored picture objects; arrays find designed and run-time
-// elements alike; the rules panels lie over every card.
+// Images get their stored picture objects and designed places; arrays find
+// designed and run-time elements alike; the rules panels lie over every card.
 TEST(ControlSet, ImagesArraysAndPanelsOfTheGameWindow)
 {
     SurfaceWidget surface;
