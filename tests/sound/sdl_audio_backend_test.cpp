@@ -28,8 +28,8 @@ QByteArray oneNoteSong(double seconds, uint8_t key = 60)
     return SmfBuilder().program(0, 0, 0).noteOn(0, 0, key, 110).noteOff(uint32_t(seconds * 960), 0, key).build();
 }
 
-// A stereo wave whose every sample is loud and distinct, so that each start
-// of it can be found in the mix.
+// A stereo wave rising by one step a frame from a loud start, so that each
+// start of it can be found in the mix.
 QByteArray testWave(int frames)
 {
     QByteArray wav;
@@ -41,11 +41,8 @@ QByteArray testWave(int frames)
     out << quint32(16) << quint16(1) << quint16(2) << quint32(kRate) << quint32(kRate * 4) << quint16(4) << quint16(16);
     out.writeRawData("data", 4);
     out << quint32(4 * frames);
-    for (uint32_t i = 0, state = 1; i < uint32_t(frames); ++i) {
-        state = state * 1103515245u + 12345u;
-        const auto v = qint16(3000 + (state >> 16) % 5000);
-        out << v << v;
-    }
+    for (int i = 0; i < frames; ++i)
+        out << qint16(3000 + i) << qint16(3000 + i);
     return wav;
 }
 
