@@ -108,23 +108,6 @@ TEST_F(MediaDeviceTest, PlayRestartsOnlyFromAStartPosition)
     EXPECT_EQ(device.mode(), Mode::Playing);
 }
 
-// Each "close" frees the file it had opened; a file that cannot be opened
-// leaves the device closed and reports a failure.
-TEST_F(MediaDeviceTest, CloseFreesTheFileAndMissingFilesFail)
-{
-    for (int n = 0; n < 5; ++n)
-        openAndPlay(QString("/songs/%1.mid").arg(n));
-    device.setCommand("close");
-    EXPECT_EQ(backend->freed, 5);
-    deliverQueued();
-    done.clear();
-    backend->missing << "/songs/missing.mid";
-    openAndPlay("/songs/missing.mid");
-    EXPECT_EQ(device.mode(), Mode::NotOpen);
-    deliverQueued();
-    EXPECT_EQ(codes(done), QList<int>{MediaDevice::Failure});
-}
-
 // Wait holds only the next command: a waited "play" returns at its end.
 TEST_F(MediaDeviceTest, WaitAppliesToTheNextCommandOnly)
 {
