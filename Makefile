@@ -24,7 +24,18 @@ run: build
 test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
-test: test-fast
+# The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in
+# its own folder; any report fails its test.
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
+	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
+
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIRLY_WERROR=ON -DPAIRLY_SANITIZE=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+test: test-fast test-asan
 
 # The program folder under $(PREFIX)/lib/pairly, bin/pairly, and the desktop
 # files; DESTDIR stages it for a package.
