@@ -178,7 +178,7 @@ TEST_P(GameSizes, EndsAfterEveryPairWithAOneSecondPauseThenWaitsFaceUp)
 INSTANTIATE_TEST_SUITE_P(Tables, GameSizes, ::testing::Values(Size{20, 4}, Size{48, 6}, Size{80, 8}),
                          [](const auto& info) { return "Cards" + std::to_string(info.param.ncarte); });
 
-TEST_F(GameTest, AMatchStaysUpAtOnceWithoutAPause)
+TEST_F(GameTest, AMatchStaysUpAtOnceWithoutAPauseAndEachTurnRustles)
 {
     start();
     turn(3);
@@ -191,6 +191,10 @@ TEST_F(GameTest, AMatchStaysUpAtOnceWithoutAPause)
     EXPECT_FALSE(scheduler.timerMs.has_value());
     EXPECT_EQ(m().prima, 0);
     EXPECT_EQ(m().seconda, 0);
+    EXPECT_EQ(table.rustles, 2);
+    table.rustle = false;  // switched off: turns are silent
+    turn(2);
+    EXPECT_EQ(table.rustles, 2);
 }
 
 TEST_F(GameTest, AMissStaysUpFifteenHundredMillisecondsThenIsCovered)
@@ -228,18 +232,6 @@ TEST_F(GameTest, ClicksDuringTheMissPauseAreRefusedSilentlyButHideThePanels)
     advance(1500);
     EXPECT_TRUE(covered(7));
     EXPECT_TRUE(covered(8));
-}
-
-TEST_F(GameTest, RustlesOnEveryAcceptedClickOnlyWhileSwitchedOn)
-{
-    start();
-    turn(1);
-    turn(partner(1));
-    EXPECT_EQ(table.rustles, 2);
-    table.rustle = false;
-    turn(2);
-    EXPECT_EQ(table.rustles, 2);
-    EXPECT_TRUE(uncovered(2));
 }
 
 TEST_F(GameTest, LeavingTheTableCoversEverythingAndShowsTheStartWindowAtTheNextPass)
@@ -292,29 +284,27 @@ TEST_F(GameTest, ANewGameDuringTheMissPauseRetiresTheOldLoopForGood)
     EXPECT_EQ(coveredCount(), 79);
 }
 
-TEST_F(GameTest, TwoClicksInOnePassUncoverBothCardsBeforeTheCheck)
+TEST_F(GameTest, ClicksRecordedInOnePassNeitherLoseACardNorPairOneWithItself)
 {
+    // A third card while the pair is set is refused; both set cards are
+    // uncovered before the check.
     start();
     click(2);
     click(partner(2));
-    click(6);  // a third card while the pair is set: refused
+    click(6);
     pump();
     EXPECT_TRUE(uncovered(2));
     EXPECT_TRUE(uncovered(partner(2)));
     EXPECT_TRUE(covered(6));
     EXPECT_EQ(m().trovate, 2);
-}
-
-TEST_F(GameTest, TheSameCardClickedTwiceInOnePassIsNotItsOwnPair)
-{
-    start();
-    click(2);
-    click(2);
+    // The same card twice is one first card, not a pair.
+    click(5);
+    click(5);
     pump();
-    EXPECT_EQ(m().prima, 2);
+    EXPECT_EQ(m().prima, 5);
     EXPECT_EQ(m().seconda, 0);
-    EXPECT_EQ(m().trovate, 0);
-    EXPECT_EQ(table.rustles, 1);
+    EXPECT_EQ(m().trovate, 2);
+    EXPECT_EQ(table.rustles, 3);
 }
 
 TEST_F(GameTest, ClicksOnUncoveredCardsAndOtherTablesAreIgnored)
