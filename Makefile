@@ -37,6 +37,13 @@ test-asan: deps
 
 test: test-fast test-asan
 
+# Start-up, latency, idle CPU and memory figures of a release build against
+# their targets; not part of the tests.
+bench: deps
+	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPAIRLY_WERROR=ON -DPAIRLY_TESTS=OFF -DPAIRLY_BENCH=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	python3 bench/run_bench.py build-bench
+
 # The program folder under $(PREFIX)/lib/pairly, bin/pairly, and the desktop
 # files; DESTDIR stages it for a package.
 PREFIX ?= /usr/local

@@ -1,0 +1,35 @@
+#include "bench/probe_application.h"
+
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <QWindow>
+
+#include <cstdio>
+
+// The yardstick: an empty full-screen Qt Widgets window. Prints when it was
+// first painted and its peak memory, then ends.
+int main(int argc, char** argv)
+{
+    const int64_t entered = pairly::bench::monotonicMicros();
+    pairly::bench::ProbeApplication app(argc, argv);
+    std::printf("main_us %lld\napp_us %lld\n", static_cast<long long>(entered),
+                static_cast<long long>(pairly::bench::monotonicMicros()));
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("empty"));
+    window.setGeometry(window.screen()->geometry());
+    bool painted = false;
+    app.setObserver([&](QObject* receiver, QEvent::Type type) {
+        if (type == QEvent::Paint && receiver == &window)
+            painted = true;
+        if (painted && receiver == window.windowHandle() && (type == QEvent::Expose || type == QEvent::UpdateRequest)) {
+            std::printf("painted_us %lld\npeak_kib %ld\n", static_cast<long long>(pairly::bench::monotonicMicros()),
+                        pairly::bench::peakResidentKiB());
+            std::fflush(stdout);
+            app.setObserver({});
+            QTimer::singleShot(0, &app, &QApplication::quit);
+        }
+    });
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,61 @@
+#include "probe_application.h"
+
+#include <fstream>
+#include <string>
+
+#include <sys/resource.h>
+#include <time.h>
+
+namespace pairly::bench {
+namespace {
+
+long statusKiB(const std::string& field)
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(field + ":", 0) == 0)
+            return std::stol(line.substr(field.size() + 1));
+    }
+    return 0;
+}
+
+}  // namespace
+
+int64_t monotonicMicros()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return int64_t(now.tv_sec) * 1000000 + now.tv_nsec / 1000;
+}
+
+long residentKiB()
+{
+    return statusKiB("VmRSS");
+}
+
+long peakResidentKiB()
+{
+    return statusKiB("VmHWM");
+}
+
+double cpuSeconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    const auto seconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
+    return seconds(usage.ru_utime) + seconds(usage.ru_stime);
+}
+
+ProbeApplication::ProbeApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+
+bool ProbeApplication::notify(QObject* receiver, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    const bool handled = QApplication::notify(receiver, event);
+    if (observer_)
+        observer_(receiver, type);
+    return handled;
+}
+
+}  // namespace pairly::bench

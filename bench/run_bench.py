@@ -1,0 +1,128 @@
+#!/usr/bin/env python3
+"""Whole-process figures of Pairly, as a table against their targets.
+
+Runs the probes built beside the program under an X server of its own:
+the start of the program against an empty Qt Widgets window (both started
+several times, alternately, medians compared), then one session that times
+"Play", a size command and a card click to the moment their widgets were
+painted, the CPU a waiting game takes, and the memory after many games and
+many song changes.
+
+Usage: run_bench.py BUILD_DIR [--quick]
+"""
+import os
+import platform
+import statistics
+import subprocess
+import sys
+import time
+
+WIDTH, HEIGHT = 1280, 1024
+STARTS = 9
+
+
+def start_x():
+    read_fd, write_fd = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{WIDTH}x{HEIGHT}x24",
+                             "-nolisten", "tcp"], pass_fds=(write_fd,),
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_fd)
+    with os.fdopen(read_fd) as f:
+        display = ":" + f.readline().strip()
+    return xvfb, display
+
+
+def run_probe(command, env, timeout):
+    """Runs a probe; returns its "key value" lines and when it was started."""
+    started = time.monotonic()
+    out = subprocess.run(command, env=env, capture_output=True, text=True, timeout=timeout, check=True).stdout
+    values = {}
+    for line in out.splitlines():
+        key, _, value = line.partition(" ")
+        try:
+            values[key] = float(value)
+        except ValueError:
+            pass
+    return values, started
+
+
+def first_paint_ms(command, env):
+    values, started = run_probe(command, env, 60)
+    return (values["painted_us"] / 1e6 - started) * 1000, values
+
+
+def machine():
+    model = "unknown CPU"
+    with open("/proc/cpuinfo") as f:
+        for line in f:
+            if line.startswith("model name"):
+                model = line.split(":", 1)[1].strip()
+                break
+    with open("/proc/meminfo") as f:
+        mem_gib = int(f.readline().split()[1]) / 1024 / 1024
+    load = os.getloadavg()[0]
+    return (f"{model}, {os.cpu_count()} cores, {mem_gib:.0f} GiB, {platform.system()} {platform.release()}, "
+            f"load {load:.2f} at start")
+
+
+def main():
+    build = os.path.abspath(sys.argv[1])
+    quick = "--quick" in sys.argv
+    xvfb, display = start_x()
+    env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
+    env.pop("WAYLAND_DISPLAY", None)
+    try:
+        empty, pairly = [], []
+        empty_peak = pairly_peak = 0
+        for _ in range(3 if quick else STARTS):
+            ms, values = first_paint_ms([os.path.join(build, "bench", "bench_empty_window")], env)
+            empty.append(ms)
+            empty_peak = max(empty_peak, values["peak_kib"])
+            ms, values = first_paint_ms([os.path.join(build, "bench_pairly_start")], env)
+            pairly.append(ms)
+            pairly_peak = max(pairly_peak, values["peak_kib"])
+        session, _ = run_probe([os.path.join(build, "bench_pairly_session")] + (["quick"] if quick else []),
+                               env, 900)
+    finally:
+        xvfb.terminate()
+        xvfb.wait()
+
+    e, p = statistics.median(empty), statistics.median(pairly)
+    peak = max(session["end_peak_kib"], pairly_peak)
+    rows = [
+        ("start -> start window painted", f"{p:.0f} ms (empty window {e:.0f} ms)", f"ratio {p / e:.2f}",
+         "ratio <= 1.3", p / e <= 1.3),
+        ('"Play" -> 20-card table painted, first', f"{session['play_first_ms']:.1f} ms", "", "<= 50 ms",
+         session["play_first_ms"] <= 50),
+        ('"Play" -> 20-card table painted, again', f"{session['play_median_ms']:.1f} ms", "median", "<= 50 ms",
+         session["play_median_ms"] <= 50),
+        ("size command -> 80 cards painted, first", f"{session['size80_first_ms']:.1f} ms", "", "<= 30 ms",
+         session["size80_first_ms"] <= 30),
+        ("size command -> 80 cards painted, again", f"{session['size80_median_ms']:.1f} ms", "median",
+         "<= 30 ms", session["size80_median_ms"] <= 30),
+        ("click -> face painted", f"{session['face_median_ms']:.2f} ms",
+         f"worst {session['face_worst_ms']:.2f} ms", "<= 16 ms", session["face_worst_ms"] <= 16),
+        ('idle CPU, waiting game, "no music"', f"{session['idle_nomusic_cpu_pct']:.2f} %", "",
+         "<= 0.5 %", session["idle_nomusic_cpu_pct"] <= 0.5),
+        ("idle CPU, waiting game, music playing", f"{session['idle_music_cpu_pct']:.2f} %", "",
+         "<= 0.5 %", session["idle_music_cpu_pct"] <= 0.5),
+        ("peak RSS", f"{peak / 1024:.1f} MiB (empty window {empty_peak / 1024:.1f} MiB)",
+         f"ratio {peak / empty_peak:.2f}", "(reported)", None),
+        (f"RSS growth over {session['games']:.0f} games", f"{session['games_rss_growth_kib']:.0f} KiB", "",
+         "<= 1024 KiB", session["games_rss_growth_kib"] <= 1024),
+        (f"RSS growth over {session['songs']:.0f} song changes", f"{session['songs_rss_growth_kib']:.0f} KiB",
+         "", "<= 1024 KiB", session["songs_rss_growth_kib"] <= 1024),
+    ]
+    print(f"Machine: {machine()}")
+    print(f"Starts: {len(empty)} of each, alternately; medians.")
+    widths = [max(len(str(r[i])) for r in rows) for i in range(4)]
+    header = ("figure", "measured", "", "target")
+    print("  ".join(h.ljust(w) for h, w in zip(header, widths)) + "  result")
+    for row in rows:
+        verdict = "-" if row[4] is None else ("ok" if row[4] else "MISSED")
+        print("  ".join(str(c).ljust(w) for c, w in zip(row[:4], widths)) + "  " + verdict)
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
