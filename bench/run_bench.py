@@ -121,6 +121,9 @@ def main():
     for row in rows:
         verdict = "-" if row[4] is None else ("ok" if row[4] else "MISSED")
         print("  ".join(str(c).ljust(w) for c, w in zip(row[:4], widths)) + "  " + verdict)
+    threads = sorted(((v, k[len("thread_cpu_pct["):-1]) for k, v in session.items()
+                      if k.startswith("thread_cpu_pct[")), reverse=True)
+    print('Idle CPU by thread, "no music": ' + ", ".join(f"{name} {pct:.2f} %" for pct, name in threads))
     return 0
 
 

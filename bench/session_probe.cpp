@@ -120,8 +120,16 @@ int session(ProbeApplication& app, bool quick)
                     return 1;
                 settle();
             }
-            plays.push_back(watch.time([&] { QTest::mouseClick(program.startWindow().lblplay(), Qt::LeftButton); },
-                                       [&] { return backs(program, 20); }));
+            int64_t clickDone = 0;
+            const int64_t clicked = monotonicMicros();
+            plays.push_back(watch.time(
+                [&] {
+                    QTest::mouseClick(program.startWindow().lblplay(), Qt::LeftButton);
+                    clickDone = monotonicMicros();
+                },
+                [&] { return backs(program, 20); }));
+            if (k == 0)
+                report("play_first_handler_ms", double(clickDone - clicked) / 1000.0);
         }
     }
     report("play_first_ms", plays.front());
@@ -156,8 +164,15 @@ int session(ProbeApplication& app, bool quick)
     form.menu().action(u"nomusic")->trigger();
     runFor(1000);
     double cpu = cpuSeconds();
+    const std::map<std::string, double> threadsBefore = threadCpuSeconds();
     runFor(idleMs);
     report("idle_nomusic_cpu_pct", (cpuSeconds() - cpu) / (idleMs / 1000.0) * 100.0);
+    for (const auto& [name, seconds] : threadCpuSeconds()) {
+        const auto before = threadsBefore.find(name);
+        const double used = seconds - (before == threadsBefore.end() ? 0.0 : before->second);
+        if (used > 0)
+            std::printf("thread_cpu_pct[%s] %.3f\n", name.c_str(), used / (idleMs / 1000.0) * 100.0);
+    }
     form.menu().action(u"all")->trigger();
     runFor(1000);
     cpu = cpuSeconds();
