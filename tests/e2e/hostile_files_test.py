@@ -3,8 +3,9 @@
 
 Each case copies the program's folder, spoils one thing in it (or in the
 sound set-up), starts the program under Xvfb, plays a few moves with real X
-input, leaves the table and quits. The program must end with status 0 and
-show nothing but its own two windows.
+input, leaves the table and quits. The program must end with status 0, show
+nothing but its own two windows, and say what went wrong only in its
+diagnostics, which the case switches on.
 """
 import os
 import random
@@ -70,20 +71,31 @@ def random_bytes(path):
         f.write(random.Random(path).randbytes(size))
 
 
-# name, what happens to the folder, sound set-up
+# name, what happens to the folder, sound set-up, what the diagnostics must
+# say (None: the damaged file still plays as far as it goes).
 CASES = [
-    ("music folder missing", lambda d: remove(os.path.join(d, "music")), {}),
-    ("first song missing", lambda d: remove(os.path.join(d, FIRST_SONG)), {}),
-    ("first song truncated", lambda d: truncate(os.path.join(d, FIRST_SONG)), {}),
-    ("first song random bytes", lambda d: random_bytes(os.path.join(d, FIRST_SONG)), {}),
-    ("carta.wav missing", lambda d: remove(os.path.join(d, "carta.wav")), {}),
-    ("carta.wav truncated", lambda d: truncate(os.path.join(d, "carta.wav")), {}),
-    ("carta.wav random bytes", lambda d: random_bytes(os.path.join(d, "carta.wav")), {}),
-    ("background picture missing", lambda d: remove(os.path.join(d, PICTURE)), {}),
-    ("background picture truncated", lambda d: truncate(os.path.join(d, PICTURE)), {}),
-    ("background picture 20000 x 20000", lambda d: huge_jpeg(os.path.join(d, PICTURE)), {}),
-    ("no audio device", lambda d: None, {"SDL_AUDIODRIVER": "nonexistent"}),
-    ("no SoundFont", lambda d: None, {"SDL_SOUNDFONTS": "/nonexistent/none.sf2"}),
+    ("music folder missing", lambda d: remove(os.path.join(d, "music")), {},
+     r"no such sound file: .*Chill1\.mid"),
+    ("first song missing", lambda d: remove(os.path.join(d, FIRST_SONG)), {},
+     r"no such sound file: .*Chill1\.mid"),
+    ("first song truncated", lambda d: truncate(os.path.join(d, FIRST_SONG)), {}, None),
+    ("first song random bytes", lambda d: random_bytes(os.path.join(d, FIRST_SONG)), {},
+     r"not a playable MIDI song: .*Chill1\.mid"),
+    ("carta.wav missing", lambda d: remove(os.path.join(d, "carta.wav")), {},
+     r"no such sound file: .*carta\.wav"),
+    ("carta.wav truncated", lambda d: truncate(os.path.join(d, "carta.wav")), {}, None),
+    ("carta.wav random bytes", lambda d: random_bytes(os.path.join(d, "carta.wav")), {},
+     r"cannot load sound .*carta\.wav"),
+    ("background picture missing", lambda d: remove(os.path.join(d, PICTURE)), {},
+     r"picture file cannot be opened: .*lumora pairly\.jpg"),
+    ("background picture truncated", lambda d: truncate(os.path.join(d, PICTURE)), {},
+     r"picture file rejected: .*lumora pairly\.jpg"),
+    ("background picture 20000 x 20000", lambda d: huge_jpeg(os.path.join(d, PICTURE)), {},
+     r"picture dimensions too large"),
+    ("no audio device", lambda d: None, {"SDL_AUDIODRIVER": "nonexistent"},
+     r"(?s)SDL audio init failed.*audio on driver \"dummy\""),
+    ("no SoundFont", lambda d: None, {"SDL_SOUNDFONTS": "/nonexistent/none.sf2"},
+     r"cannot load song .*Chill1\.mid"),
 ]
 
 
@@ -161,16 +173,19 @@ class HostileFilesTest(unittest.TestCase):
         s.click(*label_centre(WIDTH * 105 / 120, row_top, 1116, 552))  # "Quit"
         _, errors = s.app.communicate(timeout=10)
         self.assertEqual(s.app.returncode, 0, errors.decode(errors="replace"))
+        return errors.decode(errors="replace")
 
     def test_every_hostile_file_set_up(self):
-        for name, spoil, env in CASES:
+        for name, spoil, env, diagnosis in CASES:
             with self.subTest(case=name):
                 folder = tempfile.mkdtemp(prefix="case-", dir=self.work)
                 program = copy_program(folder)
                 spoil(folder)
                 started = time.monotonic()
                 try:
-                    self.play_a_session(program, env)
+                    log = self.play_a_session(program, dict(env, QT_LOGGING_RULES="pairly.*=true"))
+                    if diagnosis:
+                        self.assertRegex(log, diagnosis)
                 finally:
                     if self.session.app and self.session.app.poll() is None:
                         self.session.app.kill()
