@@ -126,7 +126,7 @@ TEST_F(Windows, TheFirstShowingCoversTheScreenWithACoveredTwentyCardTable)
     for (int n = 1; n <= 3; ++n)
         EXPECT_FALSE(f.Text(n)->isVisible()) << n;
     EXPECT_FALSE(f.MMC1().isVisible());
-    EXPECT_TRUE(audio->log->opened.last().endsWith(QStringLiteral("/music/Chill1.mid")));
+    EXPECT_TRUE(audio->opened.last().endsWith(QStringLiteral("/music/Chill1.mid")));
 }
 
 TEST_F(Windows, ActivationPlacesThePanelsAndExitForTheRecordedSize)
@@ -358,7 +358,7 @@ TEST_F(Windows, OnlyAReturnFromTheStartWindowActivatesANewGame)
 TEST_F(Windows, TheRustleItemSwitchesTheEffectOffAndOnAndCardTurnsFollowIt)
 {
     Form1& f = play();
-    const auto plays = [&] { return audio->log->plays; };
+    const auto plays = [&] { return audio->plays; };
     QAction* cards = action(u"cards");
     const int before = plays();
     turn(1);
