@@ -48,7 +48,9 @@ def run_probe(command, env, timeout):
 
 def first_paint_ms(command, env):
     values, started = run_probe(command, env, 60)
-    return (values["painted_us"] / 1e6 - started) * 1000, values
+    for key in ("main_us", "app_us", "painted_us"):
+        values[key.replace("_us", "_at_ms")] = (values[key] / 1e6 - started) * 1000
+    return values["painted_at_ms"], values
 
 
 def machine():
@@ -73,13 +75,16 @@ def main():
     env.pop("WAYLAND_DISPLAY", None)
     try:
         empty, pairly = [], []
+        empty_parts, pairly_parts = [], []
         empty_peak = pairly_peak = 0
         for _ in range(3 if quick else STARTS):
             ms, values = first_paint_ms([os.path.join(build, "bench", "bench_empty_window")], env)
             empty.append(ms)
+            empty_parts.append(values)
             empty_peak = max(empty_peak, values["peak_kib"])
             ms, values = first_paint_ms([os.path.join(build, "bench_pairly_start")], env)
             pairly.append(ms)
+            pairly_parts.append(values)
             pairly_peak = max(pairly_peak, values["peak_kib"])
         session, _ = run_probe([os.path.join(build, "bench_pairly_session")] + (["quick"] if quick else []),
                                env, 900)
@@ -121,6 +126,15 @@ def main():
     for row in rows:
         verdict = "-" if row[4] is None else ("ok" if row[4] else "MISSED")
         print("  ".join(str(c).ljust(w) for c, w in zip(row[:4], widths)) + "  " + verdict)
+    def part(parts, key):
+        return statistics.median(v[key] for v in parts)
+
+    print(f"Start-up parts, medians: main() reached {part(pairly_parts, 'main_at_ms'):.0f} ms "
+          f"(empty window {part(empty_parts, 'main_at_ms'):.0f} ms), QApplication made "
+          f"{part(pairly_parts, 'app_at_ms'):.0f} ms ({part(empty_parts, 'app_at_ms'):.0f} ms), sound output "
+          f"{part(pairly_parts, 'audio_ms'):.0f} ms, start window built {part(pairly_parts, 'build_ms'):.0f} ms, "
+          f"loaded {part(pairly_parts, 'load_ms'):.0f} ms; first Play's handler "
+          f"{session['play_first_handler_ms']:.0f} ms")
     threads = sorted(((v, k[len("thread_cpu_pct["):-1]) for k, v in session.items()
                       if k.startswith("thread_cpu_pct[")), reverse=True)
     print('Idle CPU by thread, "no music": ' + ", ".join(f"{name} {pct:.2f} %" for pct, name in threads))
