@@ -25,15 +25,18 @@ test-fast: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 # The same suite built with AddressSanitizer and UndefinedBehaviorSanitizer in
-# its own folder; any report fails its test.
+# its own folder; any report fails its test. -O1 with line tables only builds
+# in half the time of -O2 -g and still gives file and line in every report.
+# The end-to-end sessions, paced by the screen, are left to the plain run.
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:halt_on_error=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizers/lsan.supp:print_suppressions=0 \
 	UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIRLY_WERROR=ON -DPAIRLY_SANITIZE=ON $(CMAKE_ARGS) >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g1 -DNDEBUG" \
+		-DPAIRLY_WERROR=ON -DPAIRLY_SANITIZE=ON $(CMAKE_ARGS) >/dev/null
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
-	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS) -LE e2e
 
 test: test-fast test-asan
 
