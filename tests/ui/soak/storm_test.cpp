@@ -12,9 +12,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <deque>
 #include <fstream>
 #include <unistd.h>
+#include <utility>
 
 #if defined(__SANITIZE_ADDRESS__)
 #define PAIRLY_ASAN 1
@@ -38,6 +41,25 @@ long residentKiB()
     statm >> pages >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
+
+// The deepest point of the stack at which any event has been delivered, as a
+// distance from the frame that runs the storm.
+class StackDepth final : public QObject {
+public:
+    StackDepth() : top_(reinterpret_cast<uintptr_t>(__builtin_frame_address(0))) {}
+
+    bool eventFilter(QObject*, QEvent*) override
+    {
+        const auto here = reinterpret_cast<uintptr_t>(__builtin_frame_address(0));
+        deepest_ = std::max<std::ptrdiff_t>(deepest_, std::ptrdiff_t(top_ - here));
+        return false;
+    }
+    std::ptrdiff_t takeDeepest() { return std::exchange(deepest_, 0); }
+
+private:
+    uintptr_t top_;
+    std::ptrdiff_t deepest_ = 0;
+};
 
 QtMessageHandler& previousHandler()
 {
@@ -68,6 +90,9 @@ TEST(EventStormSoak, EveryEventLeavesAConsistentGame)
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.startWindow()));
 
     EventStorm storm(program, *audio, seed);
+    StackDepth stack;
+    qApp->installEventFilter(&stack);
+    std::ptrdiff_t stackAfterWarmUp = 0;
     std::deque<const char*> recent;
     // Memory is measured once the caches (scaled pictures, fonts, menus) are full.
     const uint64_t warmUp = std::min<uint64_t>(events / 10, 5000);
@@ -77,8 +102,10 @@ TEST(EventStormSoak, EveryEventLeavesAConsistentGame)
         recent.push_back(storm.step());
         if (recent.size() > 12)
             recent.pop_front();
-        if (n + 1 == warmUp)
+        if (n + 1 == warmUp) {
             rssAfterWarmUp = residentKiB();
+            stackAfterWarmUp = stack.takeDeepest();
+        }
         Form1* form = program.gameWindow();
         if (!form || form->game().gamesStarted() == 0)
             continue;
@@ -96,6 +123,8 @@ TEST(EventStormSoak, EveryEventLeavesAConsistentGame)
         }
     }
     const long growthKiB = residentKiB() - rssAfterWarmUp;
+    const std::ptrdiff_t stackLater = stack.takeDeepest();
+    qApp->removeEventFilter(&stack);
 
     for (size_t k = 0; k < EventStorm::kKinds; ++k)
         EXPECT_GT(storm.counts()[k], 0u) << kindName(static_cast<EventStorm::Kind>(k));
@@ -103,7 +132,10 @@ TEST(EventStormSoak, EveryEventLeavesAConsistentGame)
     ASSERT_NE(form, nullptr);
     std::cout << events << " events, seed " << seed << ": " << form->game().gamesStarted() << " games, "
               << storm.pairsFound() << " pairs found, " << storm.tablesCleared() << " tables cleared, RSS "
-              << growthKiB << " KiB after warm-up\n";
+              << growthKiB << " KiB after warm-up, deepest event " << stackAfterWarmUp << " bytes down in the warm-up, "
+              << stackLater << " after\n";
+    // A game started inside another game's loop would go deeper with every game.
+    EXPECT_LT(stackLater, stackAfterWarmUp + 32 * 1024);
     EXPECT_GT(storm.pairsFound(), events / 200);
     EXPECT_GT(storm.tablesCleared(), 0u);
 #ifndef PAIRLY_ASAN
