@@ -3,6 +3,7 @@
 #include "engine/game.h"
 #include "sound/music.h"
 #include "tests/sound/fake_audio_backend.h"
+#include "tests/ui/pointer.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/image_array.h"
 #include "ui/common/image_control.h"
@@ -22,6 +23,8 @@
 namespace pairly {
 namespace {
 
+using testing::hover;
+
 using Kind = EventStorm::Kind;
 
 // How often each kind comes, in the order of Kind. Clicks and ticks dominate,
@@ -35,12 +38,6 @@ constexpr std::array<const char*, EventStorm::kKinds> kNames = {
     "panel click", "exit", "play", "activation", "music command", "rustle command",
     "tick", "song end", "pointer move", "start window info",
 };
-
-void hover(QWidget* widget, QPoint at)
-{
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
-}
 
 bool faceUp(Form1& form, int16_t c)
 {

@@ -3,6 +3,7 @@
 #include "sound/media_device.h"
 #include "sound/music.h"
 #include "tests/sound/fake_audio_backend.h"
+#include "tests/ui/pointer.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/control_set.h"
 #include "ui/common/image_array.h"
@@ -30,6 +31,8 @@
 namespace pairly {
 namespace {
 
+using testing::hover;
+
 bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000)
 {
     QDeadlineTimer deadline(timeoutMs);
@@ -39,14 +42,6 @@ bool waitUntil(const std::function<bool()>& condition, int timeoutMs = 3000)
         QTest::qWait(5);
     }
     return true;
-}
-
-// The pointer moving over a widget. Sent directly: the offscreen platform
-// routes a moved cursor to whichever top-level window it finds first.
-void hover(QWidget* widget, QPoint at)
-{
-    QMouseEvent move(QEvent::MouseMove, at, widget->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(widget, &move);
 }
 
 const QColor kYellow(255, 255, 0);
