@@ -8,10 +8,10 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <fluidsynth.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdlib>
 
 namespace pairly {
 namespace {
@@ -19,6 +19,7 @@ namespace {
 constexpr int kFrequency = 44100;
 // 512 frames is 11.6 ms: a rustle reaches the speaker well inside 50 ms.
 constexpr int kChunkFrames = 512;
+constexpr double kSynthGain = 1.2;
 constexpr char kDebianSoundFont[] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
 
 // SDL's audio state belongs to the whole process.
@@ -38,32 +39,44 @@ bool openMixer()
     return true;
 }
 
+// FluidSynth reports through its own logger to stderr by default; route its
+// warnings and errors into the sound category, which is off unless asked for.
+void logFluid(int level, const char* message, void*)
+{
+    if (level <= FLUID_ERR)
+        qCWarning(lcSound) << "FluidSynth:" << message;
+    else
+        qCInfo(lcSound) << "FluidSynth:" << message;
+}
+
 }  // namespace
 
+void SdlAudioBackend::FluidDelete::operator()(fluid_settings_t* settings) const { delete_fluid_settings(settings); }
+void SdlAudioBackend::FluidDelete::operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
+void SdlAudioBackend::FluidDelete::operator()(fluid_player_t* player) const { delete_fluid_player(player); }
+
+// A song: the file's bytes (the player copies them at each play) and when its
+// last note ends, in frames from the start of the song.
 class SdlMusicStream final : public AudioStream {
 public:
-    SdlMusicStream(SdlAudioBackend& backend, Mix_Music* music, int64_t endFrames)
-        : backend_(backend), music_(music), endFrames_(endFrames)
+    SdlMusicStream(SdlAudioBackend& backend, QByteArray smf, int64_t endFrames)
+        : backend_(backend), smf_(std::move(smf)), endFrames_(endFrames)
     {
     }
-    ~SdlMusicStream() override
-    {
-        backend_.stopMusic(this);
-        Mix_FreeMusic(music_);
-    }
+    ~SdlMusicStream() override { backend_.stopMusic(this); }
 
     void play() override { backend_.playMusic(this); }
     void pause() override { backend_.pauseMusic(this); }
     void resume() override { backend_.resumeMusic(this); }
     void stop() override { backend_.stopMusic(this); }
 
-    Mix_Music* music() const { return music_; }
+    const QByteArray& smf() const { return smf_; }
     int64_t endFrames() const { return endFrames_; }
     void ended() const { reportEnd(); }
 
 private:
     SdlAudioBackend& backend_;
-    Mix_Music* music_;
+    QByteArray smf_;
     int64_t endFrames_;
 };
 
@@ -102,13 +115,33 @@ SdlAudioBackend::SdlAudioBackend()
         return;
     }
     ownsSdl_ = true;
+    opener_ = std::thread([this] { openDevice(); });
+}
+
+SdlAudioBackend::~SdlAudioBackend()
+{
+    if (!ownsSdl_)
+        return;
+    waitOpen();
+    if (open_) {
+        Mix_SetPostMix(nullptr, nullptr);
+        Mix_HookMusic(nullptr, nullptr);
+        Mix_HaltChannel(-1);
+        Mix_CloseAudio();
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    player_.reset();
+    synth_.reset();
+    settings_.reset();
+    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    sdlTaken = false;
+}
+
+// Runs on the opener thread; nothing else touches SDL's audio until it ends.
+void SdlAudioBackend::openDevice()
+{
     // SDL would otherwise swallow SIGTERM and SIGINT meant for the program.
     SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-    Mix_Init(MIX_INIT_MID);
-    // This SDL_mixer build ignores SDL_SOUNDFONTS; FluidSynth only learns the
-    // SoundFont from this call, and only before the mixer opens.
-    Mix_SetSoundFonts(soundFontPath().toLocal8Bit().constData());
-
     open_ = openMixer();
     if (!open_) {
         SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
@@ -117,41 +150,60 @@ SdlAudioBackend::SdlAudioBackend()
     if (!open_)
         return;
 
-    int channels = 2;
     Uint16 format = AUDIO_S16SYS;
-    Mix_QuerySpec(&frequency_, &format, &channels);
-    bytesPerFrame_ = std::max(1, int(SDL_AUDIO_BITSIZE(format)) / 8 * channels);
+    Mix_QuerySpec(&frequency_, &format, &channelCount_);
+    loadSynthesizer();
     Mix_AllocateChannels(kEffectChannels);
     Mix_SetPostMix(&SdlAudioBackend::postMix, this);
-    qCInfo(lcSound) << "audio on driver" << driverName() << "at" << frequency_ << "Hz";
+    Mix_HookMusic(&SdlAudioBackend::renderMusicHook, this);
+    qCInfo(lcSound) << "audio on driver" << SDL_GetCurrentAudioDriver() << "at" << frequency_ << "Hz";
 }
 
-SdlAudioBackend::~SdlAudioBackend()
+// Without a SoundFont the synthesizer stays silent; songs still run their
+// course and end on time.
+void SdlAudioBackend::loadSynthesizer()
 {
-    if (!ownsSdl_)
+    for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+        fluid_set_log_function(level, &logFluid, nullptr);
+    settings_.reset(new_fluid_settings());
+    if (!settings_)
         return;
-    if (open_) {
-        Mix_SetPostMix(nullptr, nullptr);
-        musicActive_ = false;
-        Mix_HaltMusic();
-        Mix_HaltChannel(-1);
-        Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    Mix_Quit();
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
-    sdlTaken = false;
+    fluid_settings_setnum(settings_.get(), "synth.sample-rate", frequency_);
+    // The level SDL_mixer gives FluidSynth at full music volume; the songs
+    // are mixed for it.
+    fluid_settings_setnum(settings_.get(), "synth.gain", kSynthGain);
+    synth_.reset(new_fluid_synth(settings_.get()));
+    if (!synth_)
+        return;
+    const QByteArray soundFont = QFile::encodeName(soundFontPath());
+    if (fluid_synth_sfload(synth_.get(), soundFont.constData(), 1) == FLUID_FAILED)
+        qCWarning(lcSound) << "cannot load SoundFont" << soundFontPath() << "; the music is silent";
 }
 
-QString SdlAudioBackend::driverName() const
+void SdlAudioBackend::waitOpen()
 {
-    const char* name = open_ ? SDL_GetCurrentAudioDriver() : nullptr;
+    if (opener_.joinable())
+        opener_.join();
+}
+
+bool SdlAudioBackend::isOpen()
+{
+    waitOpen();
+    return open_;
+}
+
+QString SdlAudioBackend::driverName()
+{
+    const char* name = isOpen() ? SDL_GetCurrentAudioDriver() : nullptr;
     return name ? QString::fromUtf8(name) : QString();
 }
 
-bool SdlAudioBackend::musicSounding() const
+bool SdlAudioBackend::musicSounding()
 {
-    return open_ && Mix_PlayingMusic();
+    if (!isOpen())
+        return false;
+    std::lock_guard lock(musicMutex_);
+    return synth_ && fluid_synth_get_active_voice_count(synth_.get()) > 0;
 }
 
 QString SdlAudioBackend::soundFontPath()
@@ -162,13 +214,12 @@ QString SdlAudioBackend::soundFontPath()
 
 std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QString& path)
 {
-    if (!open_)
+    if (!isOpen())
         return nullptr;
     if (!QFileInfo(path).isFile()) {
         qCWarning(lcSound) << "no such sound file:" << path;
         return nullptr;
     }
-    const QByteArray localPath = QFile::encodeName(path);
 
     if (kind == StreamKind::Effect) {
         int channel = -1;
@@ -180,7 +231,7 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
             qCWarning(lcSound) << "no free effect channel for" << path;
             return nullptr;
         }
-        Mix_Chunk* chunk = Mix_LoadWAV(localPath.constData());
+        Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
         if (!chunk) {
             qCWarning(lcSound) << "cannot load sound" << path << ":" << Mix_GetError();
             return nullptr;
@@ -190,60 +241,69 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
         return stream;
     }
 
-    int64_t endFrames = 0;
+    // The song is checked here, whole, so that a broken file is refused at
+    // "open" instead of "ending" at once and running sequential play through
+    // the songs without a sound.
     QFile file(path);
-    const QByteArray content = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    if (const auto timing = midiTiming(content)) {
-        const double sounding = timing->lastNoteEnd - timing->firstNote + kEndGraceSeconds;
-        endFrames = int64_t(std::ceil(sounding * frequency_));
-    } else if (content.startsWith("MThd") || QFileInfo(path).suffix().startsWith("mid", Qt::CaseInsensitive)) {
-        // FluidSynth accepts any file named .mid and then "ends" it at once,
-        // which would run sequential play through the songs without a sound.
+    QByteArray smf = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    const std::optional<double> length = midiDuration(smf);
+    if (!length) {
         qCWarning(lcSound) << "not a playable MIDI song:" << path;
         return nullptr;
     }
-    Mix_Music* music = Mix_LoadMUS(localPath.constData());
-    if (!music) {
-        qCWarning(lcSound) << "cannot load song" << path << ":" << Mix_GetError();
-        return nullptr;
-    }
-    return std::make_unique<SdlMusicStream>(*this, music, endFrames);
+    const auto endFrames = int64_t(std::ceil((*length + kEndGraceSeconds) * frequency_));
+    return std::make_unique<SdlMusicStream>(*this, std::move(smf), endFrames);
 }
 
-void SdlAudioBackend::postMix(void* self, uint8_t* stream, int length)
+void SdlAudioBackend::renderMusicHook(void* self, uint8_t* stream, int length)
 {
-    static_cast<SdlAudioBackend*>(self)->watchMix(stream, length);
+    static_cast<SdlAudioBackend*>(self)->renderMusic(stream, length);
 }
 
-// Runs on SDL's audio thread, with the mixer locked, after each buffer has
-// been mixed. It counts the frames a song has played, so a song's end is
-// measured in audio time, not wall-clock time, and hands every end over to
-// the window's thread.
-void SdlAudioBackend::watchMix(const uint8_t* stream, int length)
+// Runs on SDL's audio thread for each buffer, which comes in silent. The
+// synthesizer keeps rendering after a song's end so its last notes ring; a
+// song's end is counted in rendered frames, so it follows audio time, not
+// wall-clock time, and is handed over to the window's thread.
+void SdlAudioBackend::renderMusic(uint8_t* stream, int length)
 {
-    bool effectSounding = false;
-    for (const ChannelState& state : channels_)
-        effectSounding = effectSounding || state.active;
-    if (musicActive_ && !musicPaused_) {
-        const int64_t buffer = length / bytesPerFrame_;
-        const int64_t frames = musicFrames_ += buffer;
-        if (musicStart_ < 0) {
-            // The mixer's format is fixed at 16-bit when it opens.
-            const auto* samples = reinterpret_cast<const int16_t*>(stream);
-            const bool audible = std::any_of(samples, samples + length / 2, [](int16_t v) { return std::abs(v) > 4; });
-            if (audible && !effectSounding)
-                musicStart_ = frames - buffer;
-            else if (frames > int64_t(kSilentStartSeconds * frequency_))
-                musicStart_ = 0;
-        }
-        const int64_t endFrames = musicEndFrames_;
-        const bool lastNoteDone = endFrames > 0 && musicStart_ >= 0 && frames - musicStart_ >= endFrames;
-        if (lastNoteDone || !Mix_PlayingMusic()) {
-            musicActive_ = false;
-            const uint64_t generation = musicGeneration_;
-            QMetaObject::invokeMethod(&context_, [this, generation] { musicEnded(generation); }, Qt::QueuedConnection);
+    std::lock_guard lock(musicMutex_);
+    if (musicPaused_)
+        return;
+    const int frames = length / (2 * channelCount_);
+    // With no song and no note ringing there is nothing to render: the
+    // waiting game costs no synthesis.
+    if (synth_ && (musicActive_ || fluid_synth_get_active_voice_count(synth_.get()) > 0)) {
+        // Rendered in float and rounded here: FluidSynth's own 16-bit output
+        // adds dither noise to the silence between songs.
+        rendered_.resize(size_t(2 * frames));
+        float* left = rendered_.data();
+        fluid_synth_write_float(synth_.get(), frames, left, 0, 2, left, 1, 2);
+        auto* out = reinterpret_cast<int16_t*>(stream);
+        for (int f = 0; f < frames; ++f) {
+            for (int c = 0; c < std::min(channelCount_, 2); ++c) {
+                const float v = std::clamp(rendered_[size_t(2 * f + c)] * 32768.0f, -32768.0f, 32767.0f);
+                out[f * channelCount_ + c] = int16_t(std::lrint(v));
+            }
         }
     }
+    if (!musicActive_)
+        return;
+    musicFrames_ += frames;
+    if (musicFrames_ >= musicEndFrames_) {
+        musicActive_ = false;
+        const uint64_t generation = musicGeneration_;
+        QMetaObject::invokeMethod(&context_, [this, generation] { musicEnded(generation); }, Qt::QueuedConnection);
+    }
+}
+
+void SdlAudioBackend::postMix(void* self, uint8_t*, int)
+{
+    static_cast<SdlAudioBackend*>(self)->watchEffects();
+}
+
+// Runs on SDL's audio thread after each buffer has been mixed.
+void SdlAudioBackend::watchEffects()
+{
     for (int c = 0; c < kEffectChannels; ++c) {
         ChannelState& state = channels_[size_t(c)];
         if (state.active && !Mix_Playing(c)) {
@@ -255,49 +315,53 @@ void SdlAudioBackend::watchMix(const uint8_t* stream, int length)
     }
 }
 
+// Each play starts the song from its beginning on a freshly reset
+// synthesizer, cutting off whatever song was sounding.
 void SdlAudioBackend::playMusic(SdlMusicStream* stream)
 {
-    musicActive_ = false;
+    std::lock_guard lock(musicMutex_);
     ++musicGeneration_;
-    Mix_HaltMusic();
-    musicFrames_ = 0;
-    musicStart_ = -1;
-    musicEndFrames_ = stream->endFrames();
-    musicPaused_ = false;
     currentMusic_ = stream;
-    // MIDI cannot be rewound in this SDL_mixer; a fresh play starts at 0.
-    if (Mix_PlayMusic(stream->music(), 0) != 0) {
-        qCWarning(lcSound) << "cannot play song:" << Mix_GetError();
-        currentMusic_ = nullptr;
-        return;
-    }
     musicActive_ = true;
+    musicPaused_ = false;
+    musicFrames_ = 0;
+    musicEndFrames_ = stream->endFrames();
+    if (!synth_)
+        return;
+    player_.reset();
+    fluid_synth_system_reset(synth_.get());
+    player_.reset(new_fluid_player(synth_.get()));
+    if (!player_ || fluid_player_add_mem(player_.get(), stream->smf().constData(), size_t(stream->smf().size())) != FLUID_OK
+        || fluid_player_play(player_.get()) != FLUID_OK)
+        qCWarning(lcSound) << "the synthesizer cannot play this song; it runs its course in silence";
 }
 
 void SdlAudioBackend::pauseMusic(SdlMusicStream* stream)
 {
-    if (currentMusic_ != stream)
-        return;
-    musicPaused_ = true;
-    Mix_PauseMusic();
+    std::lock_guard lock(musicMutex_);
+    if (currentMusic_ == stream)
+        musicPaused_ = true;
 }
 
 void SdlAudioBackend::resumeMusic(SdlMusicStream* stream)
 {
-    if (currentMusic_ != stream)
-        return;
-    Mix_ResumeMusic();
-    musicPaused_ = false;
+    std::lock_guard lock(musicMutex_);
+    if (currentMusic_ == stream)
+        musicPaused_ = false;
 }
 
 void SdlAudioBackend::stopMusic(SdlMusicStream* stream)
 {
+    std::lock_guard lock(musicMutex_);
     if (currentMusic_ != stream)
         return;
-    musicActive_ = false;
     ++musicGeneration_;
     currentMusic_ = nullptr;
-    Mix_HaltMusic();
+    musicActive_ = false;
+    musicPaused_ = false;
+    player_.reset();
+    if (synth_)
+        fluid_synth_all_sounds_off(synth_.get(), -1);
 }
 
 void SdlAudioBackend::musicEnded(uint64_t generation)

@@ -8,18 +8,29 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include <fluidsynth/types.h>
 
 namespace pairly {
 
 class SdlMusicStream;
 class SdlEffectStream;
 
-// The process's sound output over SDL2_mixer: songs on the mixer's music line
-// (MIDI through FluidSynth), short sounds as chunks on channels of their own.
-// Create one per process, on the window's thread, and let the media devices
+// The process's sound output over SDL2_mixer: short sounds as chunks on
+// channels of their own, songs (MIDI) synthesized by one FluidSynth
+// synthesizer on the mixer's music line. The synthesizer loads the SoundFont
+// once, so a song change costs no reload and no new synthesizer.
+//
+// Create one per process on the window's thread and let the media devices
 // share it; SDL's audio state is global, so a second one alive at the same
-// time stays mute. Without an audio device it runs on SDL's "dummy" driver,
-// so songs still end on time, in silence.
+// time stays mute. Opening the audio device and loading the SoundFont take a
+// few hundred milliseconds, so they run on a thread of their own from the
+// constructor on; the first call that needs them waits for them. Without an
+// audio device it runs on SDL's "dummy" driver, so songs still end on time,
+// in silence.
 class SdlAudioBackend final : public AudioBackend {
 public:
     SdlAudioBackend();
@@ -30,21 +41,18 @@ public:
     std::unique_ptr<AudioStream> open(StreamKind kind, const QString& path) override;
 
     // Whether the mixer could be opened at all; when not, every open fails.
-    bool isOpen() const { return open_; }
+    bool isOpen();
     // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...).
-    QString driverName() const;
-    // Whether the mixer still sounds a song; its last notes ring on for a
-    // while after its end has been reported.
-    bool musicSounding() const;
+    QString driverName();
+    // Whether the synthesizer still sounds notes; the last notes of a song
+    // ring on for a while after its end has been reported.
+    bool musicSounding();
     // SDL_SOUNDFONTS when set, otherwise Debian's General-MIDI SoundFont.
     static QString soundFontPath();
 
     // Songs are reported ended this long after their last note ends, so the
     // final notes can ring without leaving a gap before the next song.
     static constexpr double kEndGraceSeconds = 0.15;
-    // A song's clock starts with its first audible buffer (FluidSynth takes a
-    // moment to start), or after this long if it never sounds.
-    static constexpr double kSilentStartSeconds = 2.0;
     static constexpr int kEffectChannels = 4;
 
 private:
@@ -57,8 +65,14 @@ private:
         SdlEffectStream* owner = nullptr;
     };
 
+    void openDevice();
+    void waitOpen();
+    void loadSynthesizer();
+
+    static void renderMusicHook(void* self, uint8_t* stream, int length);
+    void renderMusic(uint8_t* stream, int length);
     static void postMix(void* self, uint8_t* stream, int length);
-    void watchMix(const uint8_t* stream, int length);
+    void watchEffects();
 
     void playMusic(SdlMusicStream* stream);
     void pauseMusic(SdlMusicStream* stream);
@@ -72,18 +86,30 @@ private:
     void effectEnded(int channel, uint64_t generation);
 
     QObject context_;
+    std::thread opener_;
     bool open_ = false;
     bool ownsSdl_ = false;
     int frequency_ = 44100;
-    int bytesPerFrame_ = 4;
+    int channelCount_ = 2;
 
-    SdlMusicStream* currentMusic_ = nullptr;
-    std::atomic<bool> musicActive_{false};
-    std::atomic<bool> musicPaused_{false};
-    std::atomic<int64_t> musicFrames_{0};
-    std::atomic<int64_t> musicStart_{-1};
-    std::atomic<int64_t> musicEndFrames_{0};
+    // The synthesizer and the song's player; the audio thread renders them
+    // under musicMutex_, the window's thread changes them under it.
+    struct FluidDelete {
+        void operator()(fluid_settings_t* settings) const;
+        void operator()(fluid_synth_t* synth) const;
+        void operator()(fluid_player_t* player) const;
+    };
+    std::mutex musicMutex_;
+    std::unique_ptr<fluid_settings_t, FluidDelete> settings_;
+    std::unique_ptr<fluid_synth_t, FluidDelete> synth_;
+    std::unique_ptr<fluid_player_t, FluidDelete> player_;
+    std::vector<float> rendered_;
+    bool musicActive_ = false;
+    bool musicPaused_ = false;
+    int64_t musicFrames_ = 0;
+    int64_t musicEndFrames_ = 0;
     std::atomic<uint64_t> musicGeneration_{0};
+    SdlMusicStream* currentMusic_ = nullptr;
 
     std::array<ChannelState, kEffectChannels> channels_;
 };
