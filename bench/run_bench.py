@@ -132,8 +132,7 @@ def main():
 
     print(f"Start-up parts, medians: main() reached {part(pairly_parts, 'main_at_ms'):.0f} ms "
           f"(empty window {part(empty_parts, 'main_at_ms'):.0f} ms), QApplication made "
-          f"{part(pairly_parts, 'app_at_ms'):.0f} ms ({part(empty_parts, 'app_at_ms'):.0f} ms), sound output "
-          f"{part(pairly_parts, 'audio_ms'):.0f} ms, start window built {part(pairly_parts, 'build_ms'):.0f} ms, "
+          f"{part(pairly_parts, 'app_at_ms'):.0f} ms ({part(empty_parts, 'app_at_ms'):.0f} ms), start window built {part(pairly_parts, 'build_ms'):.0f} ms, "
           f"loaded {part(pairly_parts, 'load_ms'):.0f} ms; first Play's handler "
           f"{session['play_first_handler_ms']:.0f} ms")
     threads = sorted(((v, k[len("thread_cpu_pct["):-1]) for k, v in session.items()

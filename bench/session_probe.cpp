@@ -104,10 +104,13 @@ void report(const char* key, double value)
 // idle time with and without music, then many games and many song changes.
 int session(ProbeApplication& app, bool quick)
 {
-    Program program(std::make_shared<SdlAudioBackend>());
+    Program program([] { return std::make_shared<SdlAudioBackend>(); });
     program.start();
     if (!QTest::qWaitForWindowExposed(&program.startWindow()))
         return 1;
+    // A player needs well over half a second to see the start window and
+    // reach "Play"; the program prepares the game meanwhile.
+    QTest::qWait(1000);
     settle();
     const long startedKiB = residentKiB();
 

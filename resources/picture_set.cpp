@@ -55,6 +55,7 @@ int PictureSet::backSlot(int size)
 
 PictureRef PictureSet::picture(const Slot& slot) const
 {
+    std::lock_guard lock(mutex_);
     if (!slot.tried) {
         slot.tried = true;
         slot.picture = decodeStoredPicture(readResource(slot.resource));
@@ -76,6 +77,15 @@ PictureRef PictureSet::back(int size) const
 PictureRef PictureSet::icon() const
 {
     return picture(icon_);
+}
+
+void PictureSet::decodeAll() const
+{
+    for (const Slot& slot : faces_)
+        picture(slot);
+    for (const Slot& slot : backs_)
+        picture(slot);
+    picture(icon_);
 }
 
 QByteArray PictureSet::storedFace(int k) const

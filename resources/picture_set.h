@@ -6,13 +6,15 @@
 #include <QString>
 
 #include <array>
+#include <mutex>
 
 namespace pairly {
 
 // The pictures the program carries inside itself: the 40 faces Pic(1..40),
 // the card back of each table size and the window icon. Each picture is
 // decoded on first use and then shared: every call for the same picture
-// returns the same object, which is what makes two cards a pair.
+// returns the same object, which is what makes two cards a pair. Safe to use
+// from more than one thread.
 class PictureSet {
 public:
     static constexpr int kFaces = 40;
@@ -25,6 +27,9 @@ public:
     // dorso20(0), dorso48(0), Dorso80(0) for size 20, 48, 80; nullptr otherwise.
     PictureRef back(int size) const;
     PictureRef icon() const;
+    // Decodes every picture now, so later calls only hand them out; meant for
+    // a background thread while the program waits for the player.
+    void decodeAll() const;
 
     // The stored picture values themselves; empty for an unknown picture.
     QByteArray storedFace(int k) const;
@@ -47,6 +52,7 @@ private:
     static int backSlot(int size);
     PictureRef picture(const Slot& slot) const;
 
+    mutable std::mutex mutex_;
     std::array<Slot, kFaces> faces_;
     std::array<Slot, kBacks> backs_;
     Slot icon_;

@@ -43,9 +43,9 @@ bool openMixer()
 // warnings and errors into the sound category, which is off unless asked for.
 void logFluid(int level, const char* message, void*)
 {
-    if (level <= FLUID_ERR)
+    if (level <= FLUID_WARN)
         qCWarning(lcSound) << "FluidSynth:" << message;
-    else
+    else if (level == FLUID_INFO)
         qCInfo(lcSound) << "FluidSynth:" << message;
 }
 
@@ -156,7 +156,7 @@ void SdlAudioBackend::openDevice()
     Mix_AllocateChannels(kEffectChannels);
     Mix_SetPostMix(&SdlAudioBackend::postMix, this);
     Mix_HookMusic(&SdlAudioBackend::renderMusicHook, this);
-    qCInfo(lcSound) << "audio on driver" << SDL_GetCurrentAudioDriver() << "at" << frequency_ << "Hz";
+    qCInfo(lcSound) << "audio on driver" << QString::fromUtf8(SDL_GetCurrentAudioDriver()) << "at" << frequency_ << "Hz";
 }
 
 // Without a SoundFont the synthesizer stays silent; songs still run their

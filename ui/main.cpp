@@ -9,7 +9,7 @@ int main(int argc, char** argv)
     app.setApplicationName(QStringLiteral("Pairly"));
     app.setQuitOnLastWindowClosed(false);  // the windows' unload ends the program
 
-    pairly::Program program(std::make_shared<pairly::SdlAudioBackend>());
+    pairly::Program program([] { return std::make_shared<pairly::SdlAudioBackend>(); });
     program.start();
     return app.exec();
 }

@@ -1,14 +1,17 @@
 #include "program.h"
 
+#include "resources/picture_set.h"
 #include "sound/audio_backend.h"
 #include "ui/game/form1.h"
 #include "ui/start/frmmain.h"
 
+#include <QTimer>
+
 namespace pairly {
 
-Program::Program(std::shared_ptr<AudioBackend> audio)
-    : audio_(std::move(audio)), start_(std::make_unique<frmmain>(*this))
+Program::Program(AudioFactory makeAudio) : makeAudio_(std::move(makeAudio)), start_(std::make_unique<frmmain>(*this))
 {
+    QObject::connect(start_.get(), &frmmain::firstPainted, start_.get(), [this] { prepareGame(); });
 }
 
 // The game window goes first: its devices close before the sound output.
@@ -16,6 +19,36 @@ Program::~Program()
 {
     game_.reset();
     start_.reset();
+}
+
+void Program::prepareGame()
+{
+    audio();
+    if (!pictures_.valid())
+        pictures_ = std::async(std::launch::async, [] { PictureSet::embedded().decodeAll(); });
+    // A turn of the event loop later, so that what is waiting is handled first.
+    QTimer::singleShot(0, start_.get(), [this] { buildGameWindow(); });
+}
+
+void Program::buildGameWindow()
+{
+    if (game_)
+        return;
+    game_ = std::make_unique<Form1>(audio(), *this);
+    // The native window too: showing it is then all "Play" leaves to do.
+    game_->winId();
+}
+
+Form1* Program::gameWindow()
+{
+    return game_ && game_->isLoaded() ? game_.get() : nullptr;
+}
+
+const std::shared_ptr<AudioBackend>& Program::audio()
+{
+    if (!audio_)
+        audio_ = makeAudio_();
+    return audio_;
 }
 
 void Program::start()
@@ -40,22 +73,21 @@ void Program::unloadStartWindow()
 
 void Program::showGameWindow()
 {
-    if (!game_)
-        game_ = std::make_unique<Form1>(audio_, *this);
+    buildGameWindow();
     game_->expectReturn();
     game_->showFromStartWindow();
 }
 
 void Program::unloadGameWindow()
 {
-    if (game_)
-        game_->unload();
+    if (Form1* game = gameWindow())
+        game->unload();
 }
 
 void Program::startWindowActivated()
 {
-    if (game_)
-        game_->expectReturn();
+    if (Form1* game = gameWindow())
+        game->expectReturn();
 }
 
 }  // namespace pairly

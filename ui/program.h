@@ -2,6 +2,8 @@
 
 #include "ui/common/window_links.h"
 
+#include <functional>
+#include <future>
 #include <memory>
 
 namespace pairly {
@@ -11,19 +13,24 @@ class Form1;
 class frmmain;
 
 // Holds the program's two windows and the sound output they share, and lets
-// each window reach the other. The game window is created on the first
-// "Play", so the start window comes up without waiting for it.
+// each window reach the other. The start window comes up first and alone;
+// once it has been painted, the game is prepared while the player looks at
+// it: the sound output opens and the pictures decode in the background, and
+// the game window is built, hidden and not yet loaded, so that "Play" only
+// has to load and show it.
 class Program final : public StartWindowLink, public GameWindowLink {
 public:
-    explicit Program(std::shared_ptr<AudioBackend> audio);
+    using AudioFactory = std::function<std::shared_ptr<AudioBackend>()>;
+
+    explicit Program(AudioFactory makeAudio);
     ~Program() override;
 
     // Loads and shows the start window.
     void start();
 
     frmmain& startWindow() { return *start_; }
-    // Nullptr until the first "Play".
-    Form1* gameWindow() { return game_.get(); }
+    // Nullptr until the first "Play" has loaded it.
+    Form1* gameWindow();
 
     void showStartWindow() override;
     QString versionText() const override;
@@ -34,7 +41,13 @@ public:
     void startWindowActivated() override;
 
 private:
+    void prepareGame();
+    void buildGameWindow();
+    const std::shared_ptr<AudioBackend>& audio();
+
+    AudioFactory makeAudio_;
     std::shared_ptr<AudioBackend> audio_;
+    std::future<void> pictures_;
     std::unique_ptr<frmmain> start_;
     std::unique_ptr<Form1> game_;
 };

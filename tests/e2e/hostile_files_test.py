@@ -95,7 +95,7 @@ CASES = [
     ("no audio device", lambda d: None, {"SDL_AUDIODRIVER": "nonexistent"},
      r"(?s)SDL audio init failed.*audio on driver \"dummy\""),
     ("no SoundFont", lambda d: None, {"SDL_SOUNDFONTS": "/nonexistent/none.sf2"},
-     r"cannot load song .*Chill1\.mid"),
+     r"cannot load SoundFont .*none\.sf2.*the music is silent"),
 ]
 
 

@@ -30,6 +30,8 @@ void SurfaceWidget::paintEvent(QPaintEvent* event)
     painter.fillRect(event->rect(), background_);
     if (picture_ && !picture_->image.isNull())
         painter.drawImage(0, 0, picture_->image);
+    painter.end();
+    emit painted();
 }
 
 bool SurfaceWidget::onBareBackground(const QMouseEvent* event) const

@@ -25,6 +25,8 @@ public:
 signals:
     void clicked();
     void mouseMoved();
+    // After each paint of the surface.
+    void painted();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

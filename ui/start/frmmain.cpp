@@ -23,12 +23,14 @@ constexpr QColor kHover{255, 128, 0};
 
 }  // namespace
 
-frmmain::frmmain(GameWindowLink& game, QWidget* parent) : QWidget(parent), game_(game)
+frmmain::frmmain(GameWindowLink& game, QWidget* parent)
+    : QWidget(parent),
+      game_(game),
+      titlePicture_(std::async(std::launch::async, loadPictureFile, besideProgram(QStringLiteral("\\lumora pairly.jpg"))))
 {
     const WindowDesign& design = frmmainDesign();
     setObjectName(design.name);
     setWindowTitle(design.title);
-    setWindowIcon(pairlyIcon());
 
     surface_ = new SurfaceWidget(this);
     auto* layout = new QVBoxLayout(this);
@@ -52,6 +54,11 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent) : QWidget(parent), game_
     connect(lblplay_, &CaptionLabel::clicked, this, &frmmain::lblplay_Click);
     connect(lblquit_, &CaptionLabel::clicked, this, &frmmain::lblquit_Click);
     connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
+    connect(surface_, &SurfaceWidget::painted, this, &frmmain::firstPainted,
+            Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    // Decoding the icon would delay the first paint; the frame shows it a
+    // moment later.
+    connect(this, &frmmain::firstPainted, this, [this] { setWindowIcon(pairlyIcon()); });
 }
 
 frmmain::~frmmain() = default;
@@ -107,7 +114,8 @@ void frmmain::Form_Load()
     const auto W = static_cast<float>(surface_->width());
     const auto H = static_cast<float>(surface_->height());
 
-    surface_->setBackgroundPicture(loadPictureFile(besideProgram(QStringLiteral("\\lumora pairly.jpg"))));
+    if (titlePicture_.valid())
+        surface_->setBackgroundPicture(titlePicture_.get());
 
     // The row's height factor is a double, the column factors are singles.
     const auto top = static_cast<float>(H * (106.5 / 120));

@@ -1,7 +1,10 @@
 #pragma once
 
+#include "resources/picture.h"
+
 #include <QWidget>
 
+#include <future>
 #include <memory>
 
 namespace pairly {
@@ -48,6 +51,11 @@ public:
     CaptionLabel* lblInfo() const { return lblInfo_; }
     TextPanel* Text4() const { return Text4_; }
 
+signals:
+    // Once, when the event loop is back after the window's first paint: the
+    // moment to prepare what the player may ask for next.
+    void firstPainted();
+
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
@@ -61,6 +69,8 @@ private:
     CaptionLabel* lblInfo_ = nullptr;
     TextPanel* Text4_ = nullptr;
     bool unloading_ = false;
+    // The title picture, decoded on another thread while the window is built.
+    std::future<PictureRef> titlePicture_;
 };
 
 }  // namespace pairly

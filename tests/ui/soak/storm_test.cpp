@@ -85,7 +85,7 @@ TEST(EventStormSoak, EveryEventLeavesAConsistentGame)
     const auto seed = static_cast<uint32_t>(fromEnvironment("PAIRLY_STORM_SEED", 20261205));
     previousHandler() = qInstallMessageHandler(quietPlatformNotes);
     auto audio = std::make_shared<testing::FakeAudioBackend>();
-    Program program{audio};
+    Program program{[audio] { return audio; }};
     program.start();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.startWindow()));
 

@@ -103,7 +103,7 @@ protected:
     }
 
     std::shared_ptr<testing::FakeAudioBackend> audio = std::make_shared<testing::FakeAudioBackend>();
-    Program program{audio};
+    Program program{[audio = audio] { return audio; }};
 };
 
 TEST_F(Windows, TheFirstShowingCoversTheScreenWithACoveredTwentyCardTable)
@@ -383,7 +383,7 @@ TEST_F(Windows, QuitInTheMiddleOfAGameUnloadsBothWindowsAndClosesTheDevices)
 TEST_F(Windows, ClosingEitherWindowEndsBoth)
 {
     for (bool closeGame : {true, false}) {
-        Program p{audio};
+        Program p{[audio = audio] { return audio; }};
         p.start();
         QTest::mouseClick(p.startWindow().lblplay(), Qt::LeftButton);
         Form1* f = p.gameWindow();
