@@ -1,7 +1,7 @@
 #include "bench/probe_application.h"
 
 #include "engine/game.h"
-#include "sound/sdl_audio_backend.h"
+#include "sound/audio_module.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/image_array.h"
 #include "ui/common/image_control.h"
@@ -104,7 +104,7 @@ void report(const char* key, double value)
 // idle time with and without music, then many games and many song changes.
 int session(ProbeApplication& app, bool quick)
 {
-    Program program([] { return std::make_shared<SdlAudioBackend>(); });
+    Program program(&makeSoundOutput);
     program.start();
     if (!QTest::qWaitForWindowExposed(&program.startWindow()))
         return 1;

@@ -1,6 +1,6 @@
 #include "bench/probe_application.h"
 
-#include "sound/sdl_audio_backend.h"
+#include "sound/audio_module.h"
 #include "ui/program.h"
 #include "ui/start/frmmain.h"
 
@@ -17,7 +17,7 @@ namespace {
 int run(ProbeApplication& app)
 {
     const int64_t appReady = monotonicMicros();
-    Program program([] { return std::make_shared<SdlAudioBackend>(); });
+    Program program(&makeSoundOutput);
     const int64_t windowBuilt = monotonicMicros();
     QWidget& window = program.startWindow();
     bool painted = false;

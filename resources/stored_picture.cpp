@@ -1,5 +1,7 @@
 #include "stored_picture.h"
 
+#include "jpeg_decoder.h"
+
 #include <QBuffer>
 #include <QFile>
 #include <QImageReader>
@@ -264,12 +266,13 @@ Rejection checkJpeg(const Bytes& b)
 struct Kind {
     const char* format;
     Rejection (*check)(const Bytes&);
+    bool isJpeg = false;
 };
 
 const Kind* kindOf(const Bytes& b)
 {
     static constexpr Kind bmp{"bmp", checkBmp};
-    static constexpr Kind jpeg{"jpeg", checkJpeg};
+    static constexpr Kind jpeg{"jpeg", checkJpeg, true};
     static constexpr Kind ico{"ico", checkIcon};
     if (b.size() >= 2 && b.u8(0) == 'B' && b.u8(1) == 'M')
         return &bmp;
@@ -307,6 +310,13 @@ PictureRef decodeImageFile(QByteArrayView file)
         return reject("unknown image signature");
     if (Rejection why = kind->check(b))
         return reject(why);
+
+    if (kind->isJpeg) {
+        JpegDecoding jpeg = decodeJpeg(file, checkDimensions);
+        if (jpeg.failure)
+            return reject(jpeg.failure);
+        return std::make_shared<const Picture>(Picture{std::move(jpeg.image)});
+    }
 
     limitDecoderAllocations();
     // The view outlives the reader, so the decoder reads it in place.

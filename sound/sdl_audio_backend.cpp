@@ -3,6 +3,7 @@
 #include "midi_duration.h"
 #include "sound_log.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 
@@ -110,6 +111,10 @@ private:
 
 SdlAudioBackend::SdlAudioBackend()
 {
+    // Ends are reported on the application's thread, whichever thread made
+    // the backend.
+    if (const QCoreApplication* app = QCoreApplication::instance())
+        context_.moveToThread(app->thread());
     if (sdlTaken.exchange(true)) {
         qCWarning(lcSound) << "another audio backend is alive; this one stays mute";
         return;

@@ -24,8 +24,9 @@ class SdlEffectStream;
 // synthesizer on the mixer's music line. The synthesizer loads the SoundFont
 // once, so a song change costs no reload and no new synthesizer.
 //
-// Create one per process on the window's thread and let the media devices
-// share it; SDL's audio state is global, so a second one alive at the same
+// Create one per process, on any thread, and let the media devices share it;
+// it reports song and sound ends on the application's thread and is used from
+// that thread. SDL's audio state is global, so a second one alive at the same
 // time stays mute. Opening the audio device and loading the SoundFont take a
 // few hundred milliseconds, so they run on a thread of their own from the
 // constructor on; the first call that needs them waits for them. Without an

@@ -1,4 +1,4 @@
-#include "sound/sdl_audio_backend.h"
+#include "sound/audio_module.h"
 #include "ui/program.h"
 
 #include <QApplication>
@@ -9,7 +9,7 @@ int main(int argc, char** argv)
     app.setApplicationName(QStringLiteral("Pairly"));
     app.setQuitOnLastWindowClosed(false);  // the windows' unload ends the program
 
-    pairly::Program program([] { return std::make_shared<pairly::SdlAudioBackend>(); });
+    pairly::Program program(&pairly::makeSoundOutput);
     program.start();
     return app.exec();
 }

@@ -23,6 +23,7 @@ from play_test import (HEIGHT, WIDTH, Grid, Screen, Session, game_window_shown, 
 
 PROGRAM = None
 PICTURE = "lumora pairly.jpg"
+SOUND_MODULE = "libpairly_audio.so"
 FIRST_SONG = os.path.join("music", "Chill1.mid")
 OWN_TITLES = {"Quernavellistro  -  Pairly", "Quernavellistro  -  Pairly "}
 
@@ -96,6 +97,8 @@ CASES = [
      r"(?s)SDL audio init failed.*audio on driver \"dummy\""),
     ("no SoundFont", lambda d: None, {"SDL_SOUNDFONTS": "/nonexistent/none.sf2"},
      r"cannot load SoundFont .*none\.sf2.*the music is silent"),
+    ("sound module missing", lambda d: remove(os.path.join(d, SOUND_MODULE)), {},
+     r"no sound output: .*libpairly_audio\.so"),
 ]
 
 
@@ -116,7 +119,7 @@ def copy_program(folder):
     except OSError:
         shutil.copy2(PROGRAM, program)
     shutil.copytree(os.path.join(source, "music"), os.path.join(folder, "music"))
-    for name in ("carta.wav", PICTURE):
+    for name in ("carta.wav", PICTURE, SOUND_MODULE):
         shutil.copy2(os.path.join(source, name), os.path.join(folder, name))
     return program
 

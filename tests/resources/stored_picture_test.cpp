@@ -4,6 +4,7 @@
 #include "resources/stored_picture.h"
 
 #include <QFile>
+#include <QImageReader>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -166,6 +167,9 @@ TEST(PictureFile, TheStartPictureLeavesTheLabelRowFree)
         const QColor c = picture->image.pixelColor(corner);
         EXPECT_LE(c.red() + std::abs(c.green() - 64) + c.blue(), 6);
     }
+    // Decoded without Qt's plugin, to the same pixels as Qt's own decoder.
+    QImageReader qt(QStringLiteral(PAIRLY_SOURCE_DIR "/data/lumora pairly.jpg"));
+    EXPECT_EQ(picture->image, qt.read().convertToFormat(QImage::Format_RGB32));
 }
 
 // A stored value is not a picture file (its length comes first); its image is.

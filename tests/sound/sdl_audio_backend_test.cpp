@@ -1,5 +1,6 @@
 #include "fake_audio_backend.h"
 #include "smf_builder.h"
+#include "sound/audio_module.h"
 #include "sound/media_device.h"
 #include "sound/sdl_audio_backend.h"
 
@@ -8,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QThread>
 #include <QTest>
 
 #include <gtest/gtest.h>
@@ -175,6 +177,32 @@ TEST_F(SdlBackendTest, TwoQuickRustlesBothStartFromTheBeginning)
             starts.push_back(int64_t(f));
     ASSERT_EQ(starts.size(), 2u);
     EXPECT_LT(starts[1] - starts[0], frames);
+}
+
+// The program's sound output is the module, made on a thread of its own; its
+// ends still arrive on this thread. Without the module every open fails.
+TEST(ModuleAudioBackendTest, LoadsTheModuleOrRunsSilent)
+{
+    QTemporaryDir dir;
+    const QString wave = dir.filePath("carta.wav");
+    QFile file(wave);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(testWave(kRate / 10));
+    file.close();
+
+    ModuleAudioBackend missing(dir.filePath("none.so"));
+    EXPECT_FALSE(missing.loaded());
+    EXPECT_EQ(missing.open(StreamKind::Effect, wave), nullptr);
+
+    qputenv("SDL_AUDIODRIVER", "dummy");
+    ModuleAudioBackend module(QStringLiteral(PAIRLY_AUDIO_MODULE));
+    ASSERT_TRUE(module.loaded());
+    const auto stream = module.open(StreamKind::Effect, wave);
+    ASSERT_NE(stream, nullptr);
+    bool ended = false;
+    stream->setEndHandler([&] { ended = QThread::currentThread() == qApp->thread(); });
+    stream->play();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ended; }, 3000));
 }
 
 struct BrokenFile {
