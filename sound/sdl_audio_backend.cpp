@@ -120,7 +120,12 @@ SdlAudioBackend::SdlAudioBackend()
         return;
     }
     ownsSdl_ = true;
-    opener_ = std::thread([this] { openDevice(); });
+    opener_ = std::thread([this] {
+        openDevice();
+        // SDL keeps per-thread state (its error text) that it frees only for
+        // threads of its own.
+        SDL_TLSCleanup();
+    });
 }
 
 SdlAudioBackend::~SdlAudioBackend()
