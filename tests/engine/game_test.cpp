@@ -82,6 +82,13 @@ protected:
         return c > half ? c - half : c + half;
     }
     int16_t nonPartner(int16_t c) const { return partner(c) == 2 ? 3 : (c == 2 ? 3 : 2); }
+    // A 20-card table with a missed pair, 1 and nonPartner(1), in its pause.
+    void miss()
+    {
+        start();
+        turn(1);
+        turn(nonPartner(1));
+    }
     const TableModel& m() const { return game.model(); }
     bool covered(int16_t c) const { return table.covered(m().ncarte, c); }
     bool uncovered(int16_t c) const { return table.uncovered(m().ncarte, c); }
@@ -188,9 +195,7 @@ TEST_F(GameTest, AMatchStaysUpAtOnceWithoutAPauseAndEachTurnRustles)
 
 TEST_F(GameTest, AMissStaysUpFifteenHundredMillisecondsThenIsCovered)
 {
-    start();
-    turn(1);
-    turn(nonPartner(1));
+    miss();
     EXPECT_EQ(scheduler.timerMs, 1500);
     advance(1499);
     EXPECT_TRUE(uncovered(1));
@@ -206,9 +211,7 @@ TEST_F(GameTest, AMissStaysUpFifteenHundredMillisecondsThenIsCovered)
 
 TEST_F(GameTest, ClicksDuringTheMissPauseAreRefusedSilentlyButHideThePanels)
 {
-    start();
-    turn(1);
-    turn(nonPartner(1));
+    miss();
     const int rustles = table.rustles;
     const int panels = table.panelsHidden;
     turn(7);
@@ -241,9 +244,7 @@ TEST_F(GameTest, LeavingTheTableCoversEverythingAndShowsTheStartWindowAtTheNextP
 
 TEST_F(GameTest, LeavingDuringTheMissPauseCoversTheTableOnceThePauseEnds)
 {
-    start();
-    turn(1);
-    turn(nonPartner(1));
+    miss();
     game.requestLeaveTable();
     game.hideAllFaces();  // what the exit control does beside the model
     pump();
@@ -257,9 +258,7 @@ TEST_F(GameTest, LeavingDuringTheMissPauseCoversTheTableOnceThePauseEnds)
 
 TEST_F(GameTest, ANewGameDuringTheMissPauseRetiresTheOldLoopForGood)
 {
-    start();
-    turn(1);
-    turn(nonPartner(1));
+    miss();
     start(80, 8);
     EXPECT_EQ(game.gamesStarted(), 2u);
     EXPECT_FALSE(scheduler.timerMs.has_value());  // the old pause's timer is stopped
