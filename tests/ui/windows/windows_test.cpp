@@ -207,30 +207,28 @@ TEST_F(Windows, EachSizeCommandDealsAFreshGameOfItsSize)
     }
 }
 
-TEST_F(Windows, TheExitLabelStaysOrangeUntilThePointerReachesTheBareSurface)
-{
-    Form1& f = play();
-    EXPECT_EQ(f.lblquit()->foreground(), kYellow);
-    hover(f.lblquit(), QPoint(10, 10));
-    EXPECT_EQ(f.lblquit()->foreground(), kOrange);
-    hover(back(1), QPoint(5, 5));
-    EXPECT_EQ(f.lblquit()->foreground(), kOrange);
-    hover(&f.surface(), QPoint(f.surface().width() - 5, f.surface().height() - 5));
-    EXPECT_EQ(f.lblquit()->foreground(), kYellow);
-}
-
-TEST_F(Windows, StartWindowLabelsHighlightUntilTheSurfaceIsReached)
+// Labels turn orange under the pointer and stay so over other controls, the
+// version box included, until it reaches the bare surface.
+TEST_F(Windows, LabelsStayOrangeUntilThePointerReachesTheBareSurface)
 {
     frmmain& s = program.startWindow();
     for (CaptionLabel* label : {s.lblInfo(), s.lblplay(), s.lblquit()}) {
         hover(label, QPoint(5, 5));
         EXPECT_EQ(label->foreground(), kOrange);
     }
-    hover(s.Text4(), QPoint(5, 5));  // the version box changes no colour
+    hover(s.Text4(), QPoint(5, 5));
     EXPECT_EQ(s.lblquit()->foreground(), kOrange);
     hover(&s.surface(), QPoint(3, 3));
     for (CaptionLabel* label : {s.lblInfo(), s.lblplay(), s.lblquit()})
         EXPECT_EQ(label->foreground(), kYellow);
+
+    Form1& f = play();
+    EXPECT_EQ(f.lblquit()->foreground(), kYellow);
+    hover(f.lblquit(), QPoint(10, 10));
+    hover(back(1), QPoint(5, 5));
+    EXPECT_EQ(f.lblquit()->foreground(), kOrange);
+    hover(&f.surface(), QPoint(f.surface().width() - 5, f.surface().height() - 5));
+    EXPECT_EQ(f.lblquit()->foreground(), kYellow);
 }
 
 TEST_F(Windows, TheLabelsSitAtTheirFractionsOfTheStartWindow)
