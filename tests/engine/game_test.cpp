@@ -301,16 +301,6 @@ TEST_F(GameTest, RefusedClicksNeitherLoseACardNorPairOneWithItself)
     EXPECT_EQ(table.rustles, 3);
 }
 
-TEST_F(GameTest, ASecondGameReusesTheFaceElements)
-{
-    start(20, 4);
-    EXPECT_EQ(table.faces.size(), 20u);
-    start(20, 4);
-    EXPECT_EQ(table.faces.size(), 20u);
-    start(80, 8);
-    EXPECT_EQ(table.faces.size(), 80u);
-}
-
 TEST_F(GameTest, TenThousandNewGamesKeepOneLoopAndFlatMemory)
 {
     // Each Main returns to its caller instead of nesting, and the retired
