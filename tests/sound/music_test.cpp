@@ -7,8 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
-
 namespace pairly {
 namespace {
 
@@ -177,29 +175,6 @@ INSTANTIATE_TEST_SUITE_P(ModesAndCodes, MusicCompletionCodeTest,
                          [](const auto& info) {
                              return kModes[std::get<0>(info.param)] + std::to_string(std::get<1>(info.param));
                          });
-
-// Whatever the player does, at most one song is checked, the two mode items
-// are never both checked, and in sequence the checked song is brano.
-TEST_F(MusicTest, CheckMarksStayConsistentUnderAnyClicks)
-{
-    std::mt19937 random(2024);
-    music.startUp();
-    for (int step = 0; step < 2000; ++step) {
-        switch (random() % 5) {
-        case 0: music.canzoni_Click(int16_t(1 + random() % 10)); break;
-        case 1: music.all_Click(); break;
-        case 2: music.nomusic_Click(); break;
-        case 3: backend->finish(); break;
-        default: music.MMC1_Done(int16_t(random() % 3)); break;
-        }
-        deliverQueued();
-        ASSERT_LE(checkedSongs().size(), 1) << step;
-        ASSERT_FALSE(all.isChecked() && nomusic.isChecked()) << step;
-        if (all.isChecked() && music.brano() > 0) {
-            ASSERT_EQ(checkedSongs(), QList<int>{music.brano()}) << step;
-        }
-    }
-}
 
 }  // namespace
 }  // namespace pairly
