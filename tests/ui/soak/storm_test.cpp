@@ -480,6 +480,8 @@ TEST(EventStormSoak, EveryEventLeavesAConsistentGame)
         recent.push_back(storm.step());
         if (recent.size() > 12)
             recent.pop_front();
+        // The fake output's record of opened files is not the program's memory.
+        audio->opened.clear();
         if (n + 1 == warmUp) {
             rssAfterWarmUp = residentKiB();
             stackAfterWarmUp = stack.takeDeepest();
@@ -517,7 +519,7 @@ TEST(EventStormSoak, EveryEventLeavesAConsistentGame)
     EXPECT_GT(storm.tablesCleared, 0u);
 #ifndef PAIRLY_ASAN
     // The sanitizer's quarantine holds freed memory back, so only the plain build measures it.
-    EXPECT_LT(growthKiB, 8 * 1024);
+    EXPECT_LT(growthKiB, 1024);
 #endif
 
     program.startWindow().lblquit_Click();
