@@ -74,7 +74,6 @@ private:
 
 struct TrackScan {
     std::map<uint64_t, uint32_t>& tempos;
-    uint64_t firstNoteTick = UINT64_MAX;
     uint64_t lastNoteTick = 0;
     bool hasNote = false;
 };
@@ -129,8 +128,6 @@ void scanTrack(Reader track, TrackScan& scan)
         const uint32_t dataBytes = (high == 0xC0 || high == 0xD0) ? 1 : 2;
         if (!track.skip(dataBytes))
             return;
-        if (high == 0x90 && scan.firstNoteTick > tick)
-            scan.firstNoteTick = tick;
         if (high == 0x80 || high == 0x90) {
             scan.lastNoteTick = std::max(scan.lastNoteTick, tick);
             scan.hasNote = true;
@@ -165,7 +162,7 @@ double ticksToSeconds(uint64_t ticks, uint16_t division, const std::map<uint64_t
 
 }  // namespace
 
-std::optional<MidiTiming> midiTiming(QByteArrayView smf)
+std::optional<double> midiDuration(QByteArrayView smf)
 {
     Reader file(reinterpret_cast<const uint8_t*>(smf.data()), size_t(smf.size()));
     uint32_t magic = 0, headerLength = 0, format = 0, trackCount = 0, division = 0;
@@ -189,16 +186,7 @@ std::optional<MidiTiming> midiTiming(QByteArrayView smf)
     }
     if (!scan.hasNote)
         return std::nullopt;
-    const uint64_t firstTick = std::min(scan.firstNoteTick, scan.lastNoteTick);
-    return MidiTiming{ticksToSeconds(firstTick, uint16_t(division), tempos),
-                      ticksToSeconds(scan.lastNoteTick, uint16_t(division), tempos)};
-}
-
-std::optional<double> midiDuration(QByteArrayView smf)
-{
-    if (const auto timing = midiTiming(smf))
-        return timing->lastNoteEnd;
-    return std::nullopt;
+    return ticksToSeconds(scan.lastNoteTick, uint16_t(division), tempos);
 }
 
 }  // namespace pairly
