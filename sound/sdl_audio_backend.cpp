@@ -120,19 +120,13 @@ SdlAudioBackend::SdlAudioBackend()
         return;
     }
     ownsSdl_ = true;
-    opener_ = std::thread([this] {
-        openDevice();
-        // SDL keeps per-thread state (its error text) that it frees only for
-        // threads of its own.
-        SDL_TLSCleanup();
-    });
+    openDevice();
 }
 
 SdlAudioBackend::~SdlAudioBackend()
 {
     if (!ownsSdl_)
         return;
-    waitOpen();
     if (open_) {
         Mix_SetPostMix(nullptr, nullptr);
         Mix_HookMusic(nullptr, nullptr);
@@ -147,7 +141,6 @@ SdlAudioBackend::~SdlAudioBackend()
     sdlTaken = false;
 }
 
-// Runs on the opener thread; nothing else touches SDL's audio until it ends.
 void SdlAudioBackend::openDevice()
 {
     // SDL would otherwise swallow SIGTERM and SIGINT meant for the program.
@@ -190,27 +183,15 @@ void SdlAudioBackend::loadSynthesizer()
         qCWarning(lcSound) << "cannot load SoundFont" << soundFontPath() << "; the music is silent";
 }
 
-void SdlAudioBackend::waitOpen()
+QString SdlAudioBackend::driverName() const
 {
-    if (opener_.joinable())
-        opener_.join();
-}
-
-bool SdlAudioBackend::isOpen()
-{
-    waitOpen();
-    return open_;
-}
-
-QString SdlAudioBackend::driverName()
-{
-    const char* name = isOpen() ? SDL_GetCurrentAudioDriver() : nullptr;
+    const char* name = open_ ? SDL_GetCurrentAudioDriver() : nullptr;
     return name ? QString::fromUtf8(name) : QString();
 }
 
 bool SdlAudioBackend::musicSounding()
 {
-    if (!isOpen())
+    if (!open_)
         return false;
     std::lock_guard lock(musicMutex_);
     return synth_ && fluid_synth_get_active_voice_count(synth_.get()) > 0;
@@ -224,7 +205,7 @@ QString SdlAudioBackend::soundFontPath()
 
 std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QString& path)
 {
-    if (!isOpen())
+    if (!open_)
         return nullptr;
     if (!QFileInfo(path).isFile()) {
         qCWarning(lcSound) << "no such sound file:" << path;

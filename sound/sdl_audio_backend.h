@@ -9,7 +9,6 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 #include <fluidsynth/types.h>
@@ -28,10 +27,9 @@ class SdlEffectStream;
 // it reports song and sound ends on the application's thread and is used from
 // that thread. SDL's audio state is global, so a second one alive at the same
 // time stays mute. Opening the audio device and loading the SoundFont take a
-// few hundred milliseconds, so they run on a thread of their own from the
-// constructor on; the first call that needs them waits for them. Without an
-// audio device it runs on SDL's "dummy" driver, so songs still end on time,
-// in silence.
+// few hundred milliseconds: the program makes it on a thread of its own (see
+// ModuleAudioBackend). Without an audio device it runs on SDL's "dummy"
+// driver, so songs still end on time, in silence.
 class SdlAudioBackend final : public AudioBackend {
 public:
     SdlAudioBackend();
@@ -42,9 +40,9 @@ public:
     std::unique_ptr<AudioStream> open(StreamKind kind, const QString& path) override;
 
     // Whether the mixer could be opened at all; when not, every open fails.
-    bool isOpen();
+    bool isOpen() const { return open_; }
     // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...).
-    QString driverName();
+    QString driverName() const;
     // Whether the synthesizer still sounds notes; the last notes of a song
     // ring on for a while after its end has been reported.
     bool musicSounding();
@@ -67,7 +65,6 @@ private:
     };
 
     void openDevice();
-    void waitOpen();
     void loadSynthesizer();
 
     static void renderMusicHook(void* self, uint8_t* stream, int length);
@@ -87,7 +84,6 @@ private:
     void effectEnded(int channel, uint64_t generation);
 
     QObject context_;
-    std::thread opener_;
     bool open_ = false;
     bool ownsSdl_ = false;
     int frequency_ = 44100;
