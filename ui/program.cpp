@@ -24,8 +24,7 @@ Program::~Program()
 void Program::prepareGame()
 {
     audio();
-    if (!pictures_.valid())
-        pictures_ = std::async(std::launch::async, [] { PictureSet::embedded().decodeAll(); });
+    pictures_ = std::async(std::launch::async, [] { PictureSet::embedded().decodeAll(); });
     // A turn of the event loop later, so that what is waiting is handled first.
     QTimer::singleShot(0, start_.get(), [this] { buildGameWindow(); });
 }
