@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The two commands of the README, and the few a developer adds to them.
 BUILD      ?= build
 ASAN_BUILD ?= build-asan

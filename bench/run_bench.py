@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Whole-process figures of Pairly, as a table against their targets.
 
 Runs the probes built beside the program under an X server of its own:

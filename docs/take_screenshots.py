@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Takes the README's screenshots of a built Pairly under Xvfb (1280 x 1024).
 
     python3 docs/take_screenshots.py build/pairly docs

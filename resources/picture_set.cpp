@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "picture_set.h"
 
 #include "stored_picture.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Runs the real program beside missing, damaged and hostile files.
 
 Each case copies the program's folder, spoils one thing in it (or in the

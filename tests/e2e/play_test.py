@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Plays Pairly end to end under Xvfb with real X input only.
 
 Starts its own X server, runs the real program, clicks and types with xdotool,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/shuffle.h"
 #include "engine/table_model.h"
 #include "fake_table.h"

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Installs Pairly into a temporary prefix, plays it from there, uninstalls it.
 
 The installed program is started through the bin/ link from an unrelated

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "smf_builder.h"
 #include "sound/midi_duration.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fake_audio_backend.h"
 #include "resources/program_folder.h"
 #include "sound/media_device.h"

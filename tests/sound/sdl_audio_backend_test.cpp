@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "fake_audio_backend.h"
 #include "smf_builder.h"
 #include "sound/audio_module.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "backs.h"
 #include "contact_sheet.h"
 #include "faces.h"

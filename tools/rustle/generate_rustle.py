@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes data/carta.wav: a playing card turned over on felt.
 
 The sound is built from filtered noise: the card's edge rubbing the one below

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Turns a compact song description into a General-MIDI Standard MIDI File.
 
 A song is a list of sections; each section has a chord per bar and, for the

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """Writes Pairly's ten background songs to data/music/.
 
 Every song is original: a tune in two sections (A and B) over its own chord

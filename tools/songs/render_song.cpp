@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Renders a song to a WAV file through the same SDL2_mixer and FluidSynth
 // path as the game, so the generated songs can be measured and looked at:
 //     render_song song.mid out.wav [soundfont]

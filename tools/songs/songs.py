@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The ten songs: tempo, instruments, chords, tunes and grooves.
 
 Melodies are pitch/beats tokens ('-' rests), one line per bar; beats are

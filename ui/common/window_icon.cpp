@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "window_icon.h"
 
 #include "resources/picture_set.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "test_pictures.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/image_control.h"

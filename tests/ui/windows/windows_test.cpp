@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "engine/game.h"
 #include "resources/design/window_designs.h"
 #include "sound/media_device.h"
