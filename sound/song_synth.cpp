@@ -1,0 +1,222 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "song_synth.h"
+
+#include "midi_duration.h"
+#include "sound_log.h"
+
+#include <QFile>
+
+#include <fluidsynth.h>
+
+#include <algorithm>
+#include <cmath>
+
+namespace pairly {
+namespace {
+
+// The level SDL_mixer gave FluidSynth at full music volume; the songs are
+// mixed for it.
+constexpr double kSynthGain = 1.2;
+constexpr int kSongChannels = 16;
+constexpr int kDrums = 9;
+
+// FluidSynth reports through its own logger to stderr by default; route its
+// warnings and errors into the sound category, which is off unless asked for.
+void logFluid(int level, const char* message, void*)
+{
+    if (level <= FLUID_WARN)
+        qCWarning(lcSound) << "FluidSynth:" << message;
+    else if (level == FLUID_INFO)
+        qCInfo(lcSound) << "FluidSynth:" << message;
+}
+
+}  // namespace
+
+void SongSynth::FluidDelete::operator()(fluid_settings_t* settings) const { delete_fluid_settings(settings); }
+void SongSynth::FluidDelete::operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
+void SongSynth::FluidDelete::operator()(fluid_player_t* player) const { delete_fluid_player(player); }
+
+SongSynth::SongSynth(int sampleRate, const QString& soundFont)
+    : sampleRate_(sampleRate), fadeFrames_(std::max(1, int(kFadeSeconds * sampleRate)))
+{
+    for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
+        fluid_set_log_function(level, &logFluid, nullptr);
+    settings_.reset(new_fluid_settings());
+    if (!settings_)
+        return;
+    fluid_settings_setnum(settings_.get(), "synth.sample-rate", sampleRate);
+    fluid_settings_setnum(settings_.get(), "synth.gain", kSynthGain);
+    // The player follows the rendered samples, not the wall clock, so that a
+    // song lasts the same whether it is heard or rendered offline.
+    fluid_settings_setstr(settings_.get(), "player.timing-source", "sample");
+    // Two songs' worth of channels: a song ringing out on its half while the
+    // next one starts on the other.
+    fluid_settings_setint(settings_.get(), "synth.midi-channels", 2 * kSongChannels);
+    synth_.reset(new_fluid_synth(settings_.get()));
+    if (!synth_)
+        return;
+    fluid_synth_set_channel_type(synth_.get(), kSongChannels + kDrums, CHANNEL_TYPE_DRUM);
+    const QByteArray file = QFile::encodeName(soundFont);
+    hasSoundFont_ = !file.isEmpty() && fluid_synth_sfload(synth_.get(), file.constData(), 1) != FLUID_FAILED;
+    if (!hasSoundFont_)
+        qCWarning(lcSound) << "cannot load SoundFont" << soundFont << "; the music is silent";
+}
+
+SongSynth::~SongSynth()
+{
+    player_.reset();
+    synth_.reset();
+}
+
+void SongSynth::play(const QByteArray& smf, double lengthSeconds, double fromSeconds)
+{
+    Song song{smf, lengthSeconds, fromSeconds};
+    const bool cutShort = running_ || pending_;
+    running_ = false;
+    paused_ = false;
+    if (cutShort && audible_) {
+        fadeOutThen(std::move(song));
+        return;
+    }
+    if (cutShort)
+        silence();
+    // After a song that ended, its last notes ring on in their own channels.
+    channelBase_ = kSongChannels - channelBase_;
+    start(song);
+}
+
+void SongSynth::stop()
+{
+    running_ = false;
+    paused_ = false;
+    if (audible_)
+        fadeOutThen(std::nullopt);
+    else
+        silence();
+}
+
+void SongSynth::fadeOutThen(std::optional<Song> next)
+{
+    // The old song's events stop reaching the synthesizer at once; what
+    // sounds fades. A second change during the fade only replaces what
+    // follows it.
+    muted_ = true;
+    if (!pending_)
+        fadeLeft_ = fadeFrames_;
+    pending_ = std::move(next);
+}
+
+void SongSynth::silence()
+{
+    player_.reset();
+    if (synth_) {
+        fluid_synth_system_reset(synth_.get());
+        fluid_synth_set_channel_type(synth_.get(), kSongChannels + kDrums, CHANNEL_TYPE_DRUM);
+    }
+    audible_ = false;
+    pending_.reset();
+}
+
+// What a reset gives a channel, for the song's half only: the other half may
+// still be ringing. Notes left there are released, not cut.
+void SongSynth::prepareChannels()
+{
+    fluid_synth_t* synth = synth_.get();
+    for (int c = channelBase_; c < channelBase_ + kSongChannels; ++c) {
+        fluid_synth_cc(synth, c, 123, 0);  // all notes off
+        fluid_synth_cc(synth, c, 121, 0);  // reset all controllers
+        fluid_synth_cc(synth, c, 0, 0);    // bank select
+        fluid_synth_cc(synth, c, 32, 0);
+        fluid_synth_cc(synth, c, 7, 100);  // volume
+        fluid_synth_cc(synth, c, 10, 64);  // pan
+        fluid_synth_cc(synth, c, 91, 40);  // reverb
+        fluid_synth_cc(synth, c, 93, 0);   // chorus
+        fluid_synth_program_change(synth, c, 0);
+    }
+}
+
+int SongSynth::toChannels(void* self, fluid_midi_event_t* event)
+{
+    auto* synth = static_cast<SongSynth*>(self);
+    if (synth->muted_)
+        return FLUID_OK;
+    if (fluid_midi_event_get_type(event) >= 0xF0)
+        return fluid_synth_handle_midi_event(synth->synth_.get(), event);
+    // The player owns the event and may send it again (a seek does).
+    const int channel = fluid_midi_event_get_channel(event);
+    fluid_midi_event_set_channel(event, channel + synth->channelBase_);
+    const int result = fluid_synth_handle_midi_event(synth->synth_.get(), event);
+    fluid_midi_event_set_channel(event, channel);
+    return result;
+}
+
+void SongSynth::start(const Song& song)
+{
+    player_.reset();
+    pending_.reset();
+    muted_ = false;
+    running_ = true;
+    frames_ = int64_t(std::llround(song.fromSeconds * sampleRate_));
+    lastNoteFrame_ = int64_t(std::ceil(song.lengthSeconds * sampleRate_));
+    if (!synth_)
+        return;
+    prepareChannels();
+    player_.reset(new_fluid_player(synth_.get()));
+    if (player_)
+        fluid_player_set_playback_callback(player_.get(), &SongSynth::toChannels, this);
+    if (!player_ || fluid_player_add_mem(player_.get(), song.smf.constData(), size_t(song.smf.size())) != FLUID_OK
+        || fluid_player_play(player_.get()) != FLUID_OK) {
+        qCWarning(lcSound) << "the synthesizer cannot play this song; it runs its course in silence";
+        return;
+    }
+    if (song.fromSeconds > 0)
+        fluid_player_seek(player_.get(), int(midiTickAt(song.smf, song.fromSeconds).value_or(0)));
+}
+
+SongSynth::Block SongSynth::render(int16_t* out, int frames, int channels)
+{
+    Block block;
+    if (!active() || frames <= 0)
+        return block;
+    float peak = 0;
+    if (synth_) {
+        buffer_.resize(size_t(2 * frames));
+        float* samples = buffer_.data();
+        fluid_synth_write_float(synth_.get(), frames, samples, 0, 2, samples, 1, 2);
+        for (int f = 0; f < frames; ++f) {
+            float gain = 1;
+            if (pending_) {
+                // Quadratic: it reaches silence smoothly, without a last step.
+                const float left = float(fadeLeft_) / float(fadeFrames_);
+                gain = left * left;
+                fadeLeft_ = std::max(0, fadeLeft_ - 1);
+            }
+            for (int c = 0; c < 2; ++c) {
+                const float v = samples[2 * f + c] * gain;
+                peak = std::max(peak, std::abs(v));
+                // Rounded here: FluidSynth's own 16-bit output adds dither
+                // noise to the silence between songs.
+                if (c < channels)
+                    out[f * channels + c] = int16_t(std::lrint(std::clamp(v * 32768.0f, -32768.0f, 32767.0f)));
+            }
+        }
+    }
+    block.sounding = peak > 0;
+    audible_ = peak >= kQuietLevel;
+    if (pending_ && fadeLeft_ == 0) {
+        std::optional<Song> next = std::move(*pending_);
+        silence();
+        if (next)
+            start(*next);
+    } else if (running_) {
+        frames_ += frames;
+        const bool rungOut = !audible_ || frames_ >= lastNoteFrame_ + int64_t(kMaxRingOutSeconds * sampleRate_);
+        if (frames_ >= lastNoteFrame_ && rungOut) {
+            running_ = false;
+            block.ended = true;
+        }
+    }
+    return block;
+}
+
+}  // namespace pairly
