@@ -14,11 +14,9 @@
 namespace pairly {
 namespace {
 
-// The level SDL_mixer gave FluidSynth at full music volume; the songs are
-// mixed for it.
+// The level the songs are mixed for (SDL_mixer's, at full music volume).
 constexpr double kSynthGain = 1.2;
-constexpr int kSongChannels = 16;
-constexpr int kDrums = 9;
+constexpr int kMidiChannels = 16;
 
 // FluidSynth reports through its own logger to stderr by default; route its
 // warnings and errors into the sound category, which is off unless asked for.
@@ -49,13 +47,12 @@ SongSynth::SongSynth(int sampleRate, const QString& soundFont)
     // The player follows the rendered samples, not the wall clock, so that a
     // song lasts the same whether it is heard or rendered offline.
     fluid_settings_setstr(settings_.get(), "player.timing-source", "sample");
-    // Two songs' worth of channels: a song ringing out on its half while the
-    // next one starts on the other.
-    fluid_settings_setint(settings_.get(), "synth.midi-channels", 2 * kSongChannels);
+    // A new song must not reset the synthesizer while the last notes of the
+    // one before still ring.
+    fluid_settings_setint(settings_.get(), "player.reset-synth", 0);
     synth_.reset(new_fluid_synth(settings_.get()));
     if (!synth_)
         return;
-    fluid_synth_set_channel_type(synth_.get(), kSongChannels + kDrums, CHANNEL_TYPE_DRUM);
     const QByteArray file = QFile::encodeName(soundFont);
     hasSoundFont_ = !file.isEmpty() && fluid_synth_sfload(synth_.get(), file.constData(), 1) != FLUID_FAILED;
     if (!hasSoundFont_)
@@ -78,15 +75,19 @@ void SongSynth::play(const QByteArray& smf, double lengthSeconds, double fromSec
         fadeOutThen(std::move(song));
         return;
     }
+    // After a song that ended, its last notes ring on under the new one.
     if (cutShort)
         silence();
-    // After a song that ended, its last notes ring on in their own channels.
-    channelBase_ = kSongChannels - channelBase_;
+    else
+        prepareChannels();
     start(song);
 }
 
 void SongSynth::stop()
 {
+    // A song that ended is over already: its last notes ring on.
+    if (!running_ && !pending_)
+        return;
     running_ = false;
     paused_ = false;
     if (audible_)
@@ -110,19 +111,25 @@ void SongSynth::silence()
 {
     player_.reset();
     if (synth_) {
+        // The reset clears the reverb but lets the voices ring on in their
+        // release; the voices go after it (before it, it would bring them
+        // back).
         fluid_synth_system_reset(synth_.get());
-        fluid_synth_set_channel_type(synth_.get(), kSongChannels + kDrums, CHANNEL_TYPE_DRUM);
+        fluid_synth_all_sounds_off(synth_.get(), -1);
     }
     audible_ = false;
     pending_.reset();
 }
 
-// What a reset gives a channel, for the song's half only: the other half may
-// still be ringing. Notes left there are released, not cut.
+// What a reset gives the channels, without touching the voices that still
+// ring there: notes left on are released, not cut. (After a reset, these
+// would bring back the voices it silenced.)
 void SongSynth::prepareChannels()
 {
     fluid_synth_t* synth = synth_.get();
-    for (int c = channelBase_; c < channelBase_ + kSongChannels; ++c) {
+    if (!synth)
+        return;
+    for (int c = 0; c < kMidiChannels; ++c) {
         fluid_synth_cc(synth, c, 123, 0);  // all notes off
         fluid_synth_cc(synth, c, 121, 0);  // reset all controllers
         fluid_synth_cc(synth, c, 0, 0);    // bank select
@@ -135,19 +142,10 @@ void SongSynth::prepareChannels()
     }
 }
 
-int SongSynth::toChannels(void* self, fluid_midi_event_t* event)
+int SongSynth::toSynth(void* self, fluid_midi_event_t* event)
 {
     auto* synth = static_cast<SongSynth*>(self);
-    if (synth->muted_)
-        return FLUID_OK;
-    if (fluid_midi_event_get_type(event) >= 0xF0)
-        return fluid_synth_handle_midi_event(synth->synth_.get(), event);
-    // The player owns the event and may send it again (a seek does).
-    const int channel = fluid_midi_event_get_channel(event);
-    fluid_midi_event_set_channel(event, channel + synth->channelBase_);
-    const int result = fluid_synth_handle_midi_event(synth->synth_.get(), event);
-    fluid_midi_event_set_channel(event, channel);
-    return result;
+    return synth->muted_ ? FLUID_OK : fluid_synth_handle_midi_event(synth->synth_.get(), event);
 }
 
 void SongSynth::start(const Song& song)
@@ -160,17 +158,16 @@ void SongSynth::start(const Song& song)
     lastNoteFrame_ = int64_t(std::ceil(song.lengthSeconds * sampleRate_));
     if (!synth_)
         return;
-    prepareChannels();
     player_.reset(new_fluid_player(synth_.get()));
     if (player_)
-        fluid_player_set_playback_callback(player_.get(), &SongSynth::toChannels, this);
+        fluid_player_set_playback_callback(player_.get(), &SongSynth::toSynth, this);
+    // A seek is taken before "play" only: the player does not know the
+    // song's length until it has started.
     if (!player_ || fluid_player_add_mem(player_.get(), song.smf.constData(), size_t(song.smf.size())) != FLUID_OK
-        || fluid_player_play(player_.get()) != FLUID_OK) {
+        || (song.fromSeconds > 0
+            && fluid_player_seek(player_.get(), int(midiTickAt(song.smf, song.fromSeconds).value_or(0))) != FLUID_OK)
+        || fluid_player_play(player_.get()) != FLUID_OK)
         qCWarning(lcSound) << "the synthesizer cannot play this song; it runs its course in silence";
-        return;
-    }
-    if (song.fromSeconds > 0)
-        fluid_player_seek(player_.get(), int(midiTickAt(song.smf, song.fromSeconds).value_or(0)));
 }
 
 SongSynth::Block SongSynth::render(int16_t* out, int frames, int channels)

@@ -21,11 +21,10 @@ namespace pairly {
 // A song's end is counted in rendered frames: its last note ends at the file's
 // length, then the end is reported once its last notes have faded below
 // hearing, or kMaxRingOutSeconds after that note at the latest, so that the
-// next song follows within half a second. The next song then plays on the
-// other half of the synthesizer's 32 channels, so the last notes of the one
-// before ring on to their natural end, untouched. A song cut short (a stop,
-// another song while one plays) fades out over kFadeSeconds, after which the
-// synthesizer is reset.
+// next song follows within half a second. The next song then starts without a
+// reset, so that the last notes of the one before ring on to their natural
+// end under its first bars. A song cut short (a stop, another song while one
+// plays) fades out over kFadeSeconds, after which the synthesizer is reset.
 class SongSynth {
 public:
     static constexpr double kMaxRingOutSeconds = 0.35;
@@ -47,6 +46,7 @@ public:
     // `lengthSeconds` from the beginning.
     void play(const QByteArray& smf, double lengthSeconds, double fromSeconds = 0);
     // Ends the song without reporting its end; what still sounds fades out.
+    // After the song's end, the last notes ring on.
     void stop();
     // A paused song renders nothing and keeps its place.
     void setPaused(bool paused) { paused_ = paused; }
@@ -84,7 +84,7 @@ private:
     void prepareChannels();
     void silence();
     void fadeOutThen(std::optional<Song> next);
-    static int toChannels(void* self, fluid_midi_event_t* event);
+    static int toSynth(void* self, fluid_midi_event_t* event);
 
     int sampleRate_;
     bool hasSoundFont_ = false;
@@ -100,8 +100,6 @@ private:
     int64_t lastNoteFrame_ = 0;
     // The last block was loud enough to be heard.
     bool audible_ = false;
-    // The first of the 16 channels the song plays on: 0 or 16.
-    int channelBase_ = 0;
     // The song's events are dropped: it is fading out.
     bool muted_ = false;
     // What follows the fade in progress: a song, or silence (empty song).

@@ -7,7 +7,8 @@ namespace pairly {
 
 QString findSoundFont(const QString& environment, const std::function<bool(const QString&)>& exists)
 {
-    // SDL_mixer reads the variable as a list; the first entry is the one.
+    // SDL_mixer, where the variable comes from, reads it as a list; the first
+    // entry is the one.
     const QString first = environment.section(QLatin1Char(':'), 0, 0).section(QLatin1Char(';'), 0, 0);
     if (!first.isEmpty())
         return first;

@@ -59,7 +59,6 @@ protected:
         qunsetenv("SDL_DISKAUDIODELAY");
         backend = std::make_shared<SdlAudioBackend>();
         ASSERT_TRUE(backend->isOpen());
-        ASSERT_EQ(backend->driverName(), "disk");
     }
     void write(const QString& name, const QByteArray& data)
     {
@@ -87,8 +86,9 @@ protected:
     std::shared_ptr<SdlAudioBackend> backend;
 };
 
-// The output is open only while something sounds: it closes when quiet, a
-// song keeps it open to its end, and the next sound opens it again.
+// Each line of the output is open only while it has something to play: it
+// closes when quiet, a song keeps the music line open to its end, and the
+// next sound opens its line again.
 TEST(SdlOutputTest, ClosesWhenQuietAndOpensForTheNextSound)
 {
     QTemporaryDir dir;
@@ -103,9 +103,9 @@ TEST(SdlOutputTest, ClosesWhenQuietAndOpensForTheNextSound)
     SdlAudioBackend::Options options;
     options.quietSeconds = 0.3;
     auto backend = std::make_shared<SdlAudioBackend>(options);
-    const auto closes = [&] { return QTest::qWaitFor([&] { return !backend->outputOpen(); }, 3000); };
-    ASSERT_TRUE(backend->outputOpen());
-    ASSERT_TRUE(closes());
+    const auto open = [&](SdlOutput::Line line) { return backend->outputOpen(line); };
+    const auto closes = [&](SdlOutput::Line line) { return QTest::qWaitFor([&] { return !open(line); }, 3000); };
+    EXPECT_FALSE(open(SdlOutput::Music) || open(SdlOutput::Effects));
 
     MediaDevice MMCw(backend);
     MMCw.setDeviceType("WaveAudio");
@@ -113,9 +113,10 @@ TEST(SdlOutputTest, ClosesWhenQuietAndOpensForTheNextSound)
     MMCw.setCommand("Open");
     for (int turn = 0; turn < 2; ++turn) {
         MMCw.setCommand("Play");
-        EXPECT_TRUE(backend->outputOpen());
+        EXPECT_TRUE(open(SdlOutput::Effects));
+        EXPECT_FALSE(open(SdlOutput::Music));
         EXPECT_TRUE(QTest::qWaitFor([&] { return MMCw.mode() == MediaDevice::Mode::Stopped; }, 3000));
-        EXPECT_TRUE(closes());
+        EXPECT_TRUE(closes(SdlOutput::Effects));
     }
 
     MediaDevice MMC1(backend);
@@ -125,12 +126,12 @@ TEST(SdlOutputTest, ClosesWhenQuietAndOpensForTheNextSound)
     MMC1.setCommand("play");
     bool closedWhilePlaying = false;
     ASSERT_TRUE(QTest::qWaitFor([&] {
-        closedWhilePlaying = closedWhilePlaying || !backend->outputOpen();
+        closedWhilePlaying = closedWhilePlaying || !open(SdlOutput::Music);
         return !done.isEmpty();
     }, 3000));
     EXPECT_FALSE(closedWhilePlaying);
     EXPECT_EQ(codes(done), QList<int>{MediaDevice::Successful});
-    EXPECT_TRUE(closes());
+    EXPECT_TRUE(closes(SdlOutput::Music));
 }
 
 // Two quick turns: the second rustle cuts the first and starts from the

@@ -94,7 +94,12 @@ TEST_P(SongEndingTest, RingsOutAndTheNextSongFollowsClosely)
     constexpr double kFrom = 10;
     Rendering r;
     synth.play(smf, *length, *length - kFrom);
-    render(synth, r, kFrom + 1.2, [&] { synth.play(next, *midiDuration(next)); });
+    // As sequential play has it: the device closes the song that ended, then
+    // opens and plays the next.
+    render(synth, r, kFrom + 1.2, [&] {
+        synth.stop();
+        synth.play(next, *midiDuration(next));
+    });
 
     ASSERT_EQ(r.ends.size(), 1u);
     const auto lastNote = int64_t(kFrom * kRate);
@@ -118,36 +123,68 @@ TEST_P(SongEndingTest, RingsOutAndTheNextSongFollowsClosely)
 INSTANTIATE_TEST_SUITE_P(Shipped, SongEndingTest, ::testing::Range(0, 10),
                          [](const auto& info) { return std::string(kSequence[info.param]); });
 
-// A held string chord, long enough to be cut anywhere.
-QByteArray heldChord(double seconds)
+// A held string chord of `seconds`, from `at` seconds on.
+QByteArray heldChord(double seconds, double at = 0)
 {
     const auto ticks = uint32_t(seconds * 960);
-    return SmfBuilder().program(0, 0, 48).noteOn(0, 0, 60, 120).noteOn(0, 0, 64, 120).noteOn(0, 0, 67, 120)
-        .noteOff(ticks, 0, 60).noteOff(0, 0, 64).noteOff(0, 0, 67).build();
+    return SmfBuilder().program(0, 0, 48).noteOn(uint32_t(at * 960), 0, 60, 120).noteOn(0, 0, 64, 120)
+        .noteOn(0, 0, 67, 120).noteOff(ticks, 0, 60).noteOff(0, 0, 64).noteOff(0, 0, 67).build();
 }
 
-// Stopping a song or changing it while it is loud fades it out, reports no
-// end, and leaves the synthesizer idle (or playing the new song).
-TEST(SongSynthTest, ChangesWhileLoudFadeOutAndReportNoEnd)
+struct Change {
+    const char* name;
+    // When the change comes: 0 at the end of the song, else seconds in.
+    double after;
+    bool stop;
+};
+
+void PrintTo(const Change& c, std::ostream* os) { *os << c.name; }
+
+class SongChangeTest : public ::testing::TestWithParam<Change> {};
+
+// A song stopped, or replaced while it plays, fades out and reports no end.
+// A song that ended is closed and the next one played, as sequential play
+// does, without cutting it: its last notes ring on through the next song's
+// silent first beat. Nothing drops to silence from a level that is heard.
+TEST_P(SongChangeTest, NothingStopsDead)
 {
+    const Change& change = GetParam();
     SongSynth synth(kRate, soundFontPath());
-    const QByteArray chord = heldChord(4);
-    for (const bool stop : {true, false}) {
-        Rendering r;
-        synth.play(chord, *midiDuration(chord));
-        render(synth, r, 1);
+    const QByteArray chord = heldChord(1.5);
+    // After a song that ended, the next one's first beat is silent, so that
+    // what rings on is heard alone.
+    const QByteArray next = heldChord(0.5, change.after > 0 ? 0 : 0.3);
+    const auto apply = [&] {
+        synth.stop();
+        if (!change.stop)
+            synth.play(next, *midiDuration(next));
+    };
+    Rendering r;
+    synth.play(chord, *midiDuration(chord));
+    int64_t changedAt = 0;
+    if (change.after > 0) {
+        render(synth, r, change.after);
         ASSERT_GT(r.level(r.frames() - 1), kHeard);
-        if (stop)
-            synth.stop();
-        else
-            synth.play(heldChord(0.2), *midiDuration(heldChord(0.2)));
-        render(synth, r, stop ? 0.1 : 0.05);
+        changedAt = r.frames();
+        apply();
+        render(synth, r, 0.4);
         EXPECT_TRUE(r.ends.empty());
-        EXPECT_EQ(synth.active(), !stop);
-        render(synth, r, 0.1);
-        EXPECT_EQ(cuts(r), std::vector<int64_t>{});
+    } else {
+        render(synth, r, 2, [&] {
+            changedAt = r.frames();
+            apply();
+        });
+        ASSERT_EQ(r.ends.size(), 1u);
+        EXPECT_GT(r.level(changedAt + kRate / 20), kHeard) << "the chord rings on";
     }
+    EXPECT_EQ(synth.active(), !change.stop);
+    EXPECT_EQ(cuts(r), std::vector<int64_t>{});
 }
+
+INSTANTIATE_TEST_SUITE_P(Changes, SongChangeTest,
+                         ::testing::Values(Change{"StopWhilePlaying", 1, true}, Change{"NextWhilePlaying", 1, false},
+                                           Change{"NextAfterTheEnd", 0, false}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace pairly
