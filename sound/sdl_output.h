@@ -33,7 +33,7 @@ public:
     enum Line { Music, Effects };
     static constexpr int kFrequency = 44100;
     static constexpr int kChannels = 2;
-    // 46 ms: a song change still follows within half a second.
+    // 46 ms: the next song still follows well within half a second.
     static constexpr int kMusicFrames = 2048;
     // 11.6 ms: a rustle reaches the speaker well inside 50 ms.
     static constexpr int kEffectFrames = 512;

@@ -27,7 +27,7 @@ namespace pairly {
 // plays) fades out over kFadeSeconds, after which the synthesizer is reset.
 class SongSynth {
 public:
-    static constexpr double kMaxRingOutSeconds = 0.35;
+    static constexpr double kMaxRingOutSeconds = 0.3;
     static constexpr double kFadeSeconds = 0.03;
     // -60 dBFS: a tail this soft is no longer heard at any sensible volume.
     static constexpr float kQuietLevel = 0.001f;

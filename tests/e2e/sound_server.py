@@ -169,4 +169,5 @@ class Recorder:
             self.process.kill()
         self.process.wait()
         self.reader.join(timeout=5)
-        self.process.stdout.close()
+        if not self.process.stdout.closed:
+            self.process.stdout.close()
