@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 # half the time. UNITY=OFF gives finer incremental builds while editing.
 UNITY      ?= ON
 
-.PHONY: all deps configure build run test test-fast test-asan bench install deb clean
+.PHONY: all deps configure build run test test-fast test-asan bench fuzz install deb clean
 
 all: build
 
@@ -64,6 +64,17 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	python3 bench/run_bench.py build-bench
 
+# The stored-picture loader under libFuzzer (clang, installed here only), for
+# FUZZ_SECONDS; what it finds new goes to build-fuzz/corpus, the seeds stay as
+# they are.
+FUZZ_SECONDS ?= 300
+fuzz:
+	@./scripts/install-deps clang
+	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIRLY_WERROR=ON -DPAIRLY_FUZZ=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target stored_picture_fuzz
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/tests/fuzz/stored_picture_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus tests/fuzz/corpus
+
 # The program folder under $(PREFIX)/lib/pairly, bin/pairly, and the desktop
 # files; DESTDIR stages it for a package.
 PREFIX ?= /usr/local
@@ -84,4 +95,4 @@ deb: deps
 	@ls -l $(DEB_DIR)/*.deb
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench $(DEB_DIR)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-fuzz $(DEB_DIR)
