@@ -80,6 +80,19 @@ bool SdlOutput::openDevice(Line line)
     return true;
 }
 
+bool SdlOutput::prepare()
+{
+    if (started_)
+        return true;
+    // A driver can start without a device it can open (ALSA without a sound
+    // card): one opening, here on the loader's thread, tells.
+    if (start(false) && openDevice(Effects)) {
+        close(Effects);
+        return true;
+    }
+    return start(true);
+}
+
 bool SdlOutput::open(Line line, bool standInOnly)
 {
     if (isOpen(line))

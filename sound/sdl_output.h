@@ -46,7 +46,7 @@ public:
 
     // Starts SDL's audio on the device, failing that on the stand-in, so that
     // opening a line later is quick. False when neither starts.
-    bool prepare() { return started_ || start(false) || start(true); }
+    bool prepare();
     // Opens a line on the driver in use; the first opens the device unless
     // `standInOnly`, failing that the stand-in. False when not even that
     // opens.
