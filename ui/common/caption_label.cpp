@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "caption_label.h"
 
+#include "caption_label_accessible.h"
+
 #include <QMouseEvent>
 
 namespace pairly {
@@ -18,6 +20,7 @@ CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent)
     // A move over the label is not a move over the window's background.
     setAttribute(Qt::WA_NoMousePropagation);
     setForeground(palette().color(QPalette::WindowText));
+    installCaptionLabelAccessibility();
 }
 
 void CaptionLabel::setForeground(const QColor& colour)
