@@ -8,8 +8,12 @@
 namespace pairly {
 
 CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent)
-    : QLabel(caption, parent)
+    : QLabel(parent)
 {
+    // Before the caption is set: Qt keeps the first interface it makes for
+    // a widget, and setting a text makes one.
+    installCaptionLabelAccessibility();
+    setText(caption);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_NoSystemBackground);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);
@@ -20,7 +24,6 @@ CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent)
     // A move over the label is not a move over the window's background.
     setAttribute(Qt::WA_NoMousePropagation);
     setForeground(palette().color(QPalette::WindowText));
-    installCaptionLabelAccessibility();
 }
 
 void CaptionLabel::setForeground(const QColor& colour)
