@@ -149,6 +149,12 @@ class AccessibilityTest(unittest.TestCase):
         self.assertIsNotNone(found, "no pair in twelve moves")
         self.assertEqual(cards[found[0]].description, "found")
 
+        # "Exit", then "Quit": both windows go with the bridge still on.
+        next(b for b in descendants(game, pyatspi.ROLE_PUSH_BUTTON) if b.name == "Exit").queryAction().doAction(0)
+        wait_for(lambda: showing(buttons[2]), "the start window again")
+        buttons[2].queryAction().doAction(0)
+        self.assertEqual(self.s.app.wait(timeout=10), 0, self.s.app.stderr.read().decode(errors="replace"))
+
     def turn(self, cards, place, seen):
         """Presses a face-down card; returns its new description."""
         del self.events[:]

@@ -130,7 +130,8 @@ class KeyboardTest(unittest.TestCase):
         self.assertFalse(any(game.covered(shot, p) for p in grid.cells()))
 
         s.key("Tab")  # from the grid to "Exit"
-        shot = s.wait_for(lambda sc: not cursor_on(sc, grid, game.at) and sc.shows(ORANGE), "exit-highlighted")
+        exit_box = label_box(WIDTH * 105 / 120, grid.top0 + grid.altezza * 103 / 120, 1116, 552)
+        s.wait_for(lambda sc: not cursor_on(sc, grid, game.at) and sc.shows(ORANGE, exit_box), "exit-highlighted")
         s.key("Return")
         s.wait_for(start_window_shown, "start-again")
         s.key("Right")  # the attention stayed on "Play"
