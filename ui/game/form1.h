@@ -27,6 +27,7 @@ class MenuBar;
 class Music;
 class MusicStrip;
 class Panels;
+class ScreenFit;
 class StartWindowLink;
 class SurfaceWidget;
 class TableAccessibility;
@@ -41,10 +42,9 @@ public:
     Form1(std::shared_ptr<AudioBackend> audio, StartWindowLink& start, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Showing the window the first time loads it; every showing activates it.
+    // "Play": the first time loads the window and deals the first game once
+    // the window has its real size; later, deals a new game and shows it.
     void showFromStartWindow();
-    // Marks the next activation as a return from the start window.
-    void expectReturn() { returnPending_ = true; }
     // Closing the window, or the start window's unload.
     void unload();
 
@@ -78,7 +78,6 @@ public:
     TextPanel* Text(int n) const;
 
 protected:
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -90,6 +89,8 @@ private:
     };
 
     void connectHandlers();
+    // The inner size the layout uses, as the window has it.
+    void recordInnerSize();
     void sizeCommand(const SizeRow& row);
 
     std::shared_ptr<AudioBackend> audio_;
@@ -111,6 +112,7 @@ private:
     MediaDevice* MMCw_ = nullptr;
     MusicStrip* strip_ = nullptr;
     EventLoopScheduler* scheduler_ = nullptr;
+    ScreenFit* fit_ = nullptr;
 
     std::unique_ptr<Panels> panels_;
     std::unique_ptr<Music> music_;
@@ -125,7 +127,6 @@ private:
 
     bool loaded_ = false;
     bool unloading_ = false;
-    bool returnPending_ = true;  // the first showing is an activation
 };
 
 }  // namespace pairly
