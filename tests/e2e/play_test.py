@@ -19,6 +19,7 @@ import unittest
 PROGRAM = None
 WIDTH, HEIGHT = 1280, 1024
 BLUE = (0, 0, 255)
+ORANGE = (255, 128, 0)  # the labels' hover colour, and the keyboard's
 DARK_GREEN = (0, 64, 0)
 START_TITLE = "Quernavellistro  -  Pairly"
 GAME_TITLE = "Quernavellistro  -  Pairly "
@@ -35,6 +36,19 @@ class Screen:
     def pixel(self, x, y):
         i = (y * self.width + x) * 3
         return tuple(self.raw[i:i + 3])
+
+    def shows(self, colour, box=None):
+        """Whether a pixel of the screen, or of box (left, top, right, bottom), is exactly colour."""
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        wanted = bytes(colour)
+        for y in range(int(top), int(bottom)):
+            row = self.raw[(y * self.width + int(left)) * 3:(y * self.width + int(right)) * 3]
+            i = row.find(wanted)
+            while i >= 0:
+                if i % 3 == 0:
+                    return True
+                i = row.find(wanted, i + 1)
+        return False
 
 
 class Session:
@@ -258,6 +272,8 @@ class PlayTest(unittest.TestCase):
         self.assertNotEqual(shot.pixel(grid.sinistra + 2, grid.top0 + grid.sopra + 5), BLUE)
         self.assertEqual(shot.pixel(grid.sinistra + grid.cols * grid.lato + 1, grid.top0 + grid.sopra + 5), BLUE)
         back = shot.pixel(*grid.probe(0))
+        window = (area[0], area[1], area[0] + area[2], area[1] + area[3])
+        self.assertFalse(shot.shows(ORANGE, window), "orange on a table no key has touched")
 
         # Turn two cards: both faces show, then either both stay (a pair) or both are covered.
         s.click(*grid.centre(0))
@@ -275,7 +291,9 @@ class PlayTest(unittest.TestCase):
         time.sleep(0.3)
         s.key("Down", "Down", "Return")
         grid80 = Grid(grid.top0, 80, 8, area)
-        s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80")
+        shot = s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80")
+        # The menu's keys and the clicks before them showed no card cursor.
+        self.assertFalse(shot.shows(ORANGE, window), "a card cursor without arrow keys")
 
         # "Exit" leaves the table for the start window, shown alone.
         s.click(*label_centre(*exit_box))

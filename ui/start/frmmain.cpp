@@ -6,6 +6,7 @@
 #include "resources/stored_picture.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/control_set.h"
+#include "ui/common/keyboard_attention.h"
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
 #include "ui/common/screen_fit.h"
@@ -58,6 +59,8 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     connect(lblplay_, &CaptionLabel::clicked, this, &frmmain::lblplay_Click);
     connect(lblquit_, &CaptionLabel::clicked, this, &frmmain::lblquit_Click);
     connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
+    auto* attention = new KeyboardAttention(*this, {lblInfo_, lblplay_, lblquit_}, 1, kNormal, kHover);
+    connect(surface_, &SurfaceWidget::mouseMoved, attention, &KeyboardAttention::clear);
     connect(surface_, &SurfaceWidget::painted, this, &frmmain::firstPainted,
             Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     fit_ = new ScreenFit(*this);
