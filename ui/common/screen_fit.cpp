@@ -38,6 +38,10 @@ void ScreenFit::fit()
     window_.winId();  // the native window, with whatever frame margins are known before mapping
     const QMargins frame = window_.windowHandle()->frameMargins();
     window_.setGeometry(screenArea(window_).marginsRemoved(frame));
+    // Where the compositor places windows, a maximized one is the one that
+    // covers the screen, between its panels.
+    if (!placesItsWindows())
+        window_.setWindowState(Qt::WindowMaximized);
     window_.windowHandle()->installEventFilter(this);
 }
 
