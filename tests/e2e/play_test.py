@@ -24,6 +24,11 @@ START_TITLE = "Quernavellistro  -  Pairly"
 GAME_TITLE = "Quernavellistro  -  Pairly "
 
 
+# "Info", "Play", "Quit": left and top as fractions of the inner area, size in twips.
+START_LABELS = [(15 / 120, 106.5 / 120, 1116, 552), (50 / 120, 106.5 / 120, 2292, 492),
+                (105 / 120, 106.5 / 120, 1116, 552)]
+
+
 def round_half_even(v):
     return int(round(v))  # Python rounds ties to even
 
@@ -53,6 +58,7 @@ class Session:
         self.app = None
         self.wm = None
         self.shot_count = 0
+        self.last_shot = None
         if window_manager:
             self.wm = subprocess.Popen(window_manager, env=self.env, stdout=subprocess.DEVNULL,
                                        stderr=subprocess.DEVNULL)
@@ -84,6 +90,31 @@ class Session:
                 raise AssertionError(f"timed out waiting for {what}")
             time.sleep(0.05)
 
+    def wait_for_window(self, title, colour, labels, timeout=20):
+        """Waits until the window of that title is shown, painted in its colour,
+        with its labels (fractions of the inner width and height, and sizes in
+        twips) where its real inner area puts them; returns the area, the
+        labels' boxes and the screen. A window manager may still be framing
+        the window when it first appears, so the area is read afresh at each
+        look."""
+        found = {}
+
+        def ready(shot):
+            area = self.inner_area(title)
+            if not area:
+                return False
+            x, y, w, h = area
+            if shot.pixel(x + w - 3, y + h - 3) != colour:
+                return False
+            boxes = [(x + w * fx, y + h * fy, tw, th) for fx, fy, tw, th in labels]
+            if all(yellow_pixels(shot, *box) > 30 for box in boxes):
+                found.update(area=area, boxes=boxes, shot=shot)
+                return True
+            return False
+
+        self.wait_for(ready, title.strip().replace(" ", ""), timeout=timeout)
+        return found["area"], found["boxes"], found["shot"]
+
     def inner_area(self, title):
         """The inner area of the shown window of that title, in screen coordinates."""
         found = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$").stdout.split()
@@ -102,11 +133,18 @@ class Session:
         self.xdotool("key", "--delay", "80", *keys)
 
     def screen(self, name=None):
-        png = os.path.join(self.shots_dir, f"{self.shot_count:02d}-{name or 'shot'}.png")
+        """The screen's pixels, read straight from the server; `name` labels the
+        picture kept of it when a wait fails."""
         self.shot_count += 1
-        subprocess.run(["import", "-display", self.display, "-window", "root", png], env=self.env, check=True)
-        raw = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+        raw = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "rgb:-"],
+                             env=self.env, capture_output=True, check=True).stdout
+        self.last_shot = (f"{self.shot_count:02d}-{name or 'shot'}", raw)
         return Screen(raw, self.width, self.height)
+
+    def keep_last_shot(self):
+        name, raw = self.last_shot
+        subprocess.run(["convert", "-size", f"{self.width}x{self.height}", "-depth", "8", "rgb:-",
+                        os.path.join(self.shots_dir, name + ".png")], input=raw, check=True)
 
     def wait_for(self, predicate, what, timeout=10.0):
         deadline = time.monotonic() + timeout
@@ -115,7 +153,8 @@ class Session:
             if predicate(s):
                 return s
             if time.monotonic() > deadline:
-                raise AssertionError(f"timed out waiting for {what}")
+                self.keep_last_shot()
+                raise AssertionError(f"timed out waiting for {what}; the screen is in {self.shots_dir}")
             time.sleep(0.1)
 
 
@@ -192,33 +231,10 @@ class PlayTest(unittest.TestCase):
         return len(colours) == 1 and BLUE not in colours
 
     def shown(self, title, colour, labels):
-        """Waits until the window of that title is the one shown, painted in its
-        colour, with its labels where its real inner area puts them; returns
-        the area and the labels' boxes. The window manager may still be
-        framing the window when it first appears, so the area is read afresh
-        at each look."""
-        found = {}
-
-        def ready(shot):
-            area = self.s.inner_area(title)
-            if not area:
-                return False
-            x, y, w, h = area
-            if shot.pixel(x + w - 3, y + h - 3) != colour:
-                return False
-            boxes = [(x + w * fx, y + h * fy, tw, th) for fx, fy, tw, th in labels]
-            if all(yellow_pixels(shot, *box) > 30 for box in boxes):
-                found.update(area=area, boxes=boxes, shot=shot)
-                return True
-            return False
-
-        self.s.wait_for(ready, title.strip().replace(" ", ""), timeout=20)
-        return found["area"], found["boxes"], found["shot"]
+        return self.s.wait_for_window(title, colour, labels)
 
     def start_window(self):
-        row = 106.5 / 120
-        return self.shown(START_TITLE, DARK_GREEN, [(15 / 120, row, 1116, 552), (50 / 120, row, 2292, 492),
-                                                    (105 / 120, row, 1116, 552)])
+        return self.shown(START_TITLE, DARK_GREEN, START_LABELS)
 
     def game_window(self, menubar):
         # "Exit" lies at 103/120 of the surface under the menu bar.
