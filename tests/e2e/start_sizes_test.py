@@ -52,7 +52,11 @@ def look(size):
     s = Session(shots, width, height)
     try:
         s.start(PROGRAM, cwd=tempfile.gettempdir())
-        s.wait_until(lambda: s.inner_area(START_TITLE), "the start window", timeout=60)
+        try:
+            s.wait_until(lambda: s.inner_area(START_TITLE), "the start window", timeout=60)
+        except AssertionError:
+            raise AssertionError(f"{width}x{height}: no start window; program {s.app.poll()}, X server {s.xvfb.poll()}, "
+                                 f"windows: {s.run('xwininfo', '-root', '-tree').stdout[-1500:]}")
         (x0, y0, w, h), boxes, shot = s.wait_for_window(START_TITLE, DARK_GREEN, START_LABELS, timeout=60)
         if KEEP:
             s.keep_last_shot()
