@@ -10,6 +10,7 @@ so a misplaced grid or label, or one placed for a size the window does not
 have, fails here.
 """
 import os
+import random
 import subprocess
 import sys
 import tempfile
@@ -46,28 +47,58 @@ class Session:
     def __init__(self, shots_dir, width=WIDTH, height=HEIGHT, window_manager=None):
         self.shots_dir = shots_dir
         self.width, self.height = width, height
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            self.display = ":" + f.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
-        self.env.pop("WAYLAND_DISPLAY", None)
+        # A display number of its own, drawn from a wide range: a number that
+        # another test's server has just given up can still have its socket
+        # removed under a new server by the old one's shutdown.
+        for attempt in range(5):
+            self.display = f":{random.randrange(200, 30000)}"
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
+            self.env.pop("WAYLAND_DISPLAY", None)
+            deadline = time.monotonic() + 10
+            while self.xvfb.poll() is None and time.monotonic() < deadline:
+                if self.run("xdpyinfo", "-display", self.display).returncode == 0:
+                    break
+                time.sleep(0.05)
+            if self.xvfb.poll() is None and time.monotonic() < deadline:
+                break
+            self.xvfb.kill()
+            self.xvfb.wait()
+        else:
+            raise AssertionError("no X server could be started")
         self.app = None
         self.wm = None
         self.shot_count = 0
         self.last_shot = None
         if window_manager:
-            self.wm = subprocess.Popen(window_manager, env=self.env, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
-            self.wait_until(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
-                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, "the window manager")
+            # A home of its own: nothing shared with the user's or another run's.
+            home = tempfile.mkdtemp(prefix="wm-home-", dir=shots_dir)
+            for attempt in range(3):  # refused connections, as for the program below
+                self.wm = subprocess.Popen(window_manager, env=dict(self.env, HOME=home, XDG_CONFIG_HOME=home,
+                                                                    XDG_CACHE_HOME=home),
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                self.wait_until(lambda: self.wm.poll() is not None or "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
+                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, "the window manager", timeout=30)
+                if self.wm.poll() is None:
+                    break
+            else:
+                raise AssertionError("the window manager does not start")
 
     def start(self, program, cwd=None):
-        self.app = subprocess.Popen([program], env=self.env, cwd=cwd,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        # Under heavy load an X server now and then refuses a client's first
+        # connection although it answers others: the program is started again.
+        for attempt in range(3):
+            self.app = subprocess.Popen([program], env=self.env, cwd=cwd,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            self.wait_until(lambda: self.app.poll() is not None or self.xdotool(
+                "search", "--name", f"^{START_TITLE}$").stdout.strip(), "the program's first window", timeout=30)
+            if self.app.poll() is None:
+                return
+            said = self.app.stderr.read().decode(errors="replace")
+            if "could not connect to display" not in said:
+                raise AssertionError(f"the program ended at start ({self.app.returncode}): {said}")
 
     def close(self):
         for process in (self.app, self.wm):

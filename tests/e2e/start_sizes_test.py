@@ -55,8 +55,9 @@ def look(size):
         try:
             s.wait_until(lambda: s.inner_area(START_TITLE), "the start window", timeout=60)
         except AssertionError:
-            raise AssertionError(f"{width}x{height}: no start window; program {s.app.poll()}, X server {s.xvfb.poll()}, "
-                                 f"windows: {s.run('xwininfo', '-root', '-tree').stdout[-1500:]}")
+            said = s.app.stderr.read().decode(errors="replace")[-1500:] if s.app.poll() is not None else ""
+            raise AssertionError(f"{width}x{height} on {s.display}: no start window; program {s.app.poll()} {said}, "
+                                 f"X server {s.xvfb.poll()}, windows: {s.run('xwininfo', '-root', '-tree').stdout[-1500:]}")
         (x0, y0, w, h), boxes, shot = s.wait_for_window(START_TITLE, DARK_GREEN, START_LABELS, timeout=60)
         if KEEP:
             s.keep_last_shot()

@@ -56,11 +56,13 @@ class Weston:
         shutil.rmtree(self.runtime, ignore_errors=True)
 
     def screen(self):
-        """The output's pixels, as rows of (r, g, b)."""
+        """The output's pixels as a function of x and y; the picture is kept
+        beside the other tests' shots until the next one."""
         folder = tempfile.mkdtemp(dir=self.runtime)
         subprocess.run(["weston-screenshooter"], env=self.env, cwd=folder, check=True, capture_output=True)
         png = os.path.join(folder, os.listdir(folder)[0])
         raw = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+        shutil.move(png, os.path.join(os.environ.get("PAIRLY_SHOTS_DIR", tempfile.gettempdir()), "wayland-last.png"))
         shutil.rmtree(folder)
         return lambda x, y: tuple(raw[(y * WIDTH + x) * 3:(y * WIDTH + x) * 3 + 3])
 
