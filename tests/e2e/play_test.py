@@ -261,24 +261,18 @@ class PlayTest(unittest.TestCase):
         colours = {s.pixel(*grid.probe(p)) for p in grid.cells()}
         return len(colours) == 1 and BLUE not in colours
 
-    def shown(self, title, colour, labels):
-        return self.s.wait_for_window(title, colour, labels)
-
     def start_window(self):
-        return self.shown(START_TITLE, DARK_GREEN, START_LABELS)
+        return self.s.wait_for_window(START_TITLE, DARK_GREEN, START_LABELS)
 
-    def game_window(self, menubar):
+    def game_window(self):
+        """The game window's area, menu bar height, "Exit" box and screen."""
+        s = self.s
+        s.wait_until(lambda: s.inner_area(GAME_TITLE), "the game window")
+        x, y, w, h = s.inner_area(GAME_TITLE)
+        menubar = menubar_height(s.wait_for(lambda sc: sc.pixel(x + w - 3, y + h - 3) == BLUE, "game"), (x, y, w, h)) - y
         # "Exit" lies at 103/120 of the surface under the menu bar.
-        area = self.s.inner_area(GAME_TITLE)
-        if area is None or menubar is None:
-            self.s.wait_for(lambda sc: self.s.inner_area(GAME_TITLE) is not None, "game-window")
-            area = self.s.inner_area(GAME_TITLE)
-            shot = self.s.wait_for(lambda sc: sc.pixel(area[0] + 3, area[1] + area[3] - 3) == BLUE, "game-blue")
-            menubar = menubar_height(shot, area) - area[1]
-        x, y, w, h = area
-        surface = h - menubar
-        exit_box = (105 / 120, (menubar + surface * 103 / 120) / h, 1116, 552)
-        area, (exit_box,), shot = self.shown(GAME_TITLE, BLUE, [exit_box])
+        exit_box = (105 / 120, (menubar + (h - menubar) * 103 / 120) / h, 1116, 552)
+        area, (exit_box,), shot = s.wait_for_window(GAME_TITLE, BLUE, [exit_box])
         return area, menubar, exit_box, shot
 
     def whole_session(self, width, height, window_manager=None):
@@ -293,7 +287,7 @@ class PlayTest(unittest.TestCase):
             self.assertEqual(start, screen)
 
         s.click(*label_centre(*play))
-        area, menubar, exit_box, shot = self.game_window(None)
+        area, menubar, exit_box, shot = self.game_window()
         if window_manager:
             self.assertTrue(area[1] > 0 and area[1] + area[3] <= height and area[0] + area[2] <= width, area)
         else:
@@ -331,7 +325,7 @@ class PlayTest(unittest.TestCase):
 
         # "Play" again deals a new game of the size last chosen.
         s.click(*label_centre(*play))
-        self.assertEqual(self.game_window(menubar)[0], area)
+        self.assertEqual(self.game_window()[0], area)
         s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80-again")
         self.assertIsNone(s.inner_area(START_TITLE))
 

@@ -1,16 +1,11 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Pairly on Qt's native Wayland platform, under weston's headless backend.
-
-weston's desktop shell places and sizes every window itself, ignores requests
-to raise or activate one, and keeps a panel at the top of the screen. The
-headless backend has no input devices, so the real program is only started
-and looked at: its start window must come up maximized between the panel and
-the screen's edges, with its labels at their fractions of the inner area it
-was given. The flow is then driven through the window tests on the same
-compositor ("Play", "Exit", "Play" again, "Quit" and closing either window),
-whose synthetic clicks reach the widgets without a seat, and that process must
-end with status 0.
+"""Pairly on Qt's Wayland platform under weston's headless backend, whose
+desktop shell places and sizes windows itself, refuses raise and activate
+requests and keeps a panel at the top. The backend has no seat: the real
+program is started and looked at (its start window maximized under the
+panel, the labels at their fractions of that area), and the flow is driven
+through the window tests on the same compositor, which must end with status 0.
 
     wayland_test.py <program> <window tests>
 """
