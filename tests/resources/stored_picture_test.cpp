@@ -154,23 +154,27 @@ TEST(StoredPicture, Picture36ReadsRowsByTheHeaderNotTheFileLength)
     }
 }
 
-// The start picture fills the window above the labels' row (106.5/120 of a
-// 1024-pixel-high screen) and its edges melt into the window's dark green.
-TEST(PictureFile, TheStartPictureLeavesTheLabelRowFree)
+// The start picture's right and bottom edges are exactly the window's dark
+// green, also decoded for a 2x screen (in the decoder) and a 1.5x one (scaled
+// after it), where it keeps its natural size in logical pixels.
+TEST(PictureFile, TheStartPictureEndsInTheWindowColourAtEveryPixelRatio)
 {
-    const PictureRef picture = loadPictureFile(QStringLiteral(PAIRLY_SOURCE_DIR "/data/lumora pairly.jpg"));
-    ASSERT_NE(picture, nullptr);
-    const QSize size = picture->image.size();
-    EXPECT_LE(size.height(), 1024 * 106.5 / 120 - 40);
-    EXPECT_TRUE(size.width() >= 1024 && size.width() <= 1280) << size.width();
-    for (const QPoint corner : {QPoint(size.width() - 1, 0), QPoint(0, size.height() - 1),
-                                QPoint(size.width() - 1, size.height() - 1)}) {
-        const QColor c = picture->image.pixelColor(corner);
-        EXPECT_LE(c.red() + std::abs(c.green() - 64) + c.blue(), 6);
-    }
+    const QString path = QStringLiteral(PAIRLY_SOURCE_DIR "/data/lumora pairly.jpg");
+    const PictureRef natural = loadPictureFile(path);
+    ASSERT_NE(natural, nullptr);
     // Decoded without Qt's plugin, to the same pixels as Qt's own decoder.
-    QImageReader qt(QStringLiteral(PAIRLY_SOURCE_DIR "/data/lumora pairly.jpg"));
-    EXPECT_EQ(picture->image, qt.read().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(natural->image, QImageReader(path).read().convertToFormat(QImage::Format_RGB32));
+    for (const qreal ratio : {1.0, 1.5, 2.0}) {
+        const PictureRef picture = loadPictureFile(path, ratio);
+        ASSERT_NE(picture, nullptr);
+        const QImage& image = picture->image;
+        EXPECT_EQ(image.devicePixelRatio(), ratio);
+        EXPECT_EQ(image.deviceIndependentSize().toSize(), natural->image.size()) << ratio;
+        for (int x = 0; x < image.width(); ++x)
+            ASSERT_EQ(image.pixelColor(x, image.height() - 1), QColor(0, 64, 0)) << ratio << " x " << x;
+        for (int y = 0; y < image.height(); ++y)
+            ASSERT_EQ(image.pixelColor(image.width() - 1, y), QColor(0, 64, 0)) << ratio << " y " << y;
+    }
 }
 
 // A stored value is not a picture file (its length comes first); its image is.

@@ -5,7 +5,6 @@
 #include "file_writers.h"
 #include "title.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -88,14 +87,7 @@ int run(const QString& sourceRoot, const QString& sheetPath)
     qrc += QStringLiteral("  </qresource>\n</RCC>\n");
     write(pictures.filePath(QStringLiteral("pictures.qrc")), qrc.toUtf8());
 
-    const QImage title = artwork::drawTitle();
-    QByteArray jpeg;
-    {
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        title.save(&buffer, "JPG", 90);
-    }
-    write(sourceRoot + QStringLiteral("/data/lumora pairly.jpg"), jpeg);
+    write(sourceRoot + QStringLiteral("/data/lumora pairly.jpg"), artwork::titleJpeg());
 
     if (!artwork::contactSheet(sheet).save(sheetPath))
         throw std::runtime_error("cannot write the contact sheet");
