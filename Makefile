@@ -5,7 +5,7 @@ ASAN_BUILD ?= build-asan
 CMAKE_ARGS ?=
 JOBS       ?= $(shell nproc)
 
-.PHONY: all deps configure build run test test-fast test-asan bench install clean
+.PHONY: all deps configure build run test test-fast test-asan bench mutants install clean
 
 all: build
 
@@ -50,6 +50,13 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	python3 bench/run_bench.py build-bench
 
+# Plants one small fault at a time in engine/, ui/, sound/ and resources/ and
+# reports which ones the tests let through (README, "Testing"); not part of
+# the tests. MUTANTS_ARGS passes --seed, --count, --minutes, --folders.
+MUTANTS_ARGS ?=
+mutants: deps
+	python3 scripts/mutants.py $(MUTANTS_ARGS)
+
 # The program folder under $(PREFIX)/lib/pairly, bin/pairly, and the desktop
 # files; DESTDIR stages it for a package.
 PREFIX ?= /usr/local
@@ -57,4 +64,4 @@ install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutants

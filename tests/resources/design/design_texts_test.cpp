@@ -40,27 +40,6 @@ TEST(DesignTexts, LengthsAndLinesAreAsStored)
     EXPECT_EQ(versionText().toByteArray(), QByteArray(16, ' ') + "Pairly ver. 2.2" + QByteArray(17, ' ') + "\r\n");
 }
 
-// Accents as single Windows-1252 bytes, and the texts' own quotes, typos and
-// spacing where they start and go astray.
-TEST(DesignTexts, RulesKeepAccentsTyposAndSpacing)
-{
-    EXPECT_EQ(italianRulesText().count(QByteArrayView("\xE8")), 5) << "five è";
-    EXPECT_EQ(italianRulesText().count(QByteArrayView("\xF9")), 2) << "two ù";
-    const QString italian = fromWindows1252(italianRulesText());
-    const QString english = fromWindows1252(englishRulesText());
-    for (const QChar c : english)
-        ASSERT_LT(c.unicode(), 0x80) << "the English rules are plain ASCII";
-    const std::pair<const QString&, QString> inside[] = {
-        {italian, QStringLiteral("Lumora Pairly \u00E8 uno dei pi\u00F9 noti e diffusi fra i \"giochi per famiglie\", ")},
-        {english, QStringLiteral("Lumora Pairly is one fo the most diffuse \"family play\", since it is an exellent exercise")},
-        {italian, QStringLiteral("vengono ricoperte.Nelle prime mosse si va \"a tentoni\", ma poi")},
-        {italian, QStringLiteral("disegni geometrici ed altro. \r\nLe carte")},
-        {english, QStringLiteral("it will stay uncovered  If the uncovered cards are not equals it will be covered again.\r\n")},
-    };
-    for (const auto& [text, part] : inside)
-        EXPECT_TRUE(text.contains(part)) << part.toStdString();
-}
-
 TEST(DesignTexts, BoxesHoldTheStoredTexts)
 {
     EXPECT_EQ(form1Design().find(u"Text1")->text, fromWindows1252(italianRulesText()));

@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCryptographicHash>
 #include <QMenu>
 #include <QTest>
 
@@ -141,6 +142,22 @@ TEST_F(Guards, AccessKeysOpenTheirMenus)
         EXPECT_TRUE(QTest::qWaitFor([&] { return menu->isVisible(); })) << QString::fromUtf16(title).toStdString();
         menu->hide();
     }
+}
+
+// The rules and the version text as the panels show them, every letter,
+// space and line break (the texts' own typos included), as SHA-1 of their
+// Latin-1 bytes.
+TEST_F(Guards, ThePanelsShowTheTextsLetterForLetter)
+{
+    const std::pair<TextPanel*, const char*> panels[] = {
+        {form().Text(1), "2085819f950a79dd9fbd8de2c180232bce30461b"},
+        {form().Text(2), "c3f6e8815642fdbd42b0fc3ba419c4ae8349dbc6"},
+        {form().Text(3), "2b18c8c5341cbc51a55e15540c301f83c6095150"},
+        {program.startWindow().Text4(), "2b18c8c5341cbc51a55e15540c301f83c6095150"},
+    };
+    for (const auto& [panel, digest] : panels)
+        EXPECT_EQ(QCryptographicHash::hash(panel->text().toLatin1(), QCryptographicHash::Sha1).toHex().toStdString(), digest)
+            << panel->objectName().toStdString();
 }
 
 // The design as the player meets it, read from the real widgets: fonts,
