@@ -172,7 +172,8 @@ TEST_F(Guards, TheWidgetsShowTheDesignedFontsColoursAndPlaces)
         EXPECT_EQ(rules->palette().color(QPalette::Base), lightYellow);
     }
     EXPECT_EQ(f.Text(3)->palette().color(QPalette::Base), lightYellow);
-    EXPECT_EQ(f.Text(3)->palette().color(QPalette::Text), QColor(0, 0, 0));  // the system window-text colour
+    // The system's window-text colour.
+    EXPECT_EQ(f.Text(3)->palette().color(QPalette::Text), QColor(0, 0, 0));
     EXPECT_EQ(f.Text(3)->size(), QSize(193, 112));
     EXPECT_DOUBLE_EQ(s.Text4()->font().pointSizeF(), 7.8);
     EXPECT_EQ(s.Text4()->palette().color(QPalette::Base), lightYellow);
