@@ -13,6 +13,7 @@ that hangs past its time-out counts as catching the fault.
 """
 
 import argparse
+import hashlib
 import json
 import os
 import random
@@ -28,10 +29,18 @@ ROOT = Path(__file__).resolve().parent.parent
 WORK = ROOT / "build-mutants"
 SRC = WORK / "src"
 BUILD = WORK / "build"
+
+
+def use_work_folder(path):
+    global WORK, SRC, BUILD
+    WORK = Path(path).resolve()
+    SRC, BUILD = WORK / "src", WORK / "build"
 FOLDERS = ["engine", "ui", "sound", "resources"]
 TEST_ENV = {"QT_QPA_PLATFORM": "offscreen", "SDL_AUDIODRIVER": "dummy"}
 # The slow matrix of damaged files and the install round trip stay out.
 SKIPPED_SCRIPT_TESTS = {"e2e_hostile_files", "install_run_uninstall"}
+# The whole session played on the screen takes a minute; --e2e adds it.
+SLOW_SCRIPT_TESTS = {"e2e_play"}
 # Diagnostics only: their texts are not mutated.
 LOG_CALL = re.compile(r"\bq(C?)(Debug|Info|Warning|Critical)\b")
 
@@ -194,9 +203,12 @@ def sync_copy(files):
 
 def configure_and_build(jobs):
     launcher = ["-DCMAKE_CXX_COMPILER_LAUNCHER=ccache"] if shutil.which("ccache") else []
+    # Links are most of an incremental rebuild: lld where it is installed.
+    linker = [f"-DCMAKE_{kind}_LINKER_FLAGS=-fuse-ld=lld" for kind in ("EXE", "SHARED", "MODULE")] \
+        if shutil.which("ld.lld") else []
     if not (BUILD / "build.ninja").exists():
         run(["cmake", "-S", str(SRC), "-B", str(BUILD), "-G", "Ninja", "-DCMAKE_BUILD_TYPE=RelWithDebInfo",
-             "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g0 -DNDEBUG", "-DPAIRLY_WERROR=ON", *launcher],
+             "-DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -g0 -DNDEBUG", "-DPAIRLY_WERROR=ON", *launcher, *linker],
             check=True, stdout=subprocess.DEVNULL)
     result = run(["ninja", "-C", str(BUILD), f"-j{jobs}"], capture_output=True)
     if result.returncode != 0:
@@ -225,7 +237,8 @@ def ninja_edges():
 class Suite:
     """Which test programs each source file reaches, and how to run them."""
 
-    def __init__(self):
+    def __init__(self, skip):
+        self.skip = skip
         edges = ninja_edges()
         self.executables = set()
         users = defaultdict(set)  # an input -> the link outputs built from it
@@ -254,7 +267,7 @@ class Suite:
         tests = []
         for t in json.loads(shown).get("tests", []):
             cmd = t.get("command") or []
-            if t["name"] in SKIPPED_SCRIPT_TESTS or not cmd or not cmd[0].endswith(("python3", "python")):
+            if t["name"] in self.skip or not cmd or not cmd[0].endswith(("python3", "python")):
                 continue
             env = {}
             for p in t.get("properties", []):
@@ -316,20 +329,26 @@ class Suite:
 
 
 def sample_order(pool, seed):
-    """The faults in the order they are tried: each next fault's kind is drawn
-    first, all five alike, then a fault of that kind. Sorted before the draw,
-    so that a seed gives the same order on every machine."""
+    """The faults in the order they are tried. Each next fault's kind is drawn
+    first, all five alike; within a kind the faults are ordered by a hash of
+    the seed, the file and the text of the line, so that a change elsewhere
+    in the code leaves the rest of the order as it was."""
     rng = random.Random(seed)
     by_kind = defaultdict(list)
-    for fault in sorted(pool, key=lambda f: (f[0], f[1], f[2], f[3])):
-        by_kind[fault[2]].append(fault)
+    seen = defaultdict(int)
+    for fault in pool:
+        rel, line, kind, what, _, text = fault
+        occurrence = seen[(rel, text, kind, what)]
+        seen[(rel, text, kind, what)] += 1
+        key = hashlib.sha1(f"{seed}\0{rel}\0{text.strip()}\0{kind}\0{what}\0{occurrence}".encode()).hexdigest()
+        by_kind[kind].append((key, fault[:5]))
     for faults in by_kind.values():
-        rng.shuffle(faults)
+        faults.sort(reverse=True)
     order = []
     kinds = sorted(by_kind)
     while kinds:
         kind = rng.choice(kinds)
-        order.append(by_kind[kind].pop())
+        order.append(by_kind[kind].pop()[1])
         if not by_kind[kind]:
             kinds.remove(kind)
     return order
@@ -354,15 +373,18 @@ def main():
     ap.add_argument("--list", action="store_true", help="print the sampled faults and stop")
     ap.add_argument("--json", help="also write the results to this file")
     ap.add_argument("--rev", help="test this commit instead of the work tree as it is")
+    ap.add_argument("--work", default=str(WORK), help="folder for the private copy and its build")
+    ap.add_argument("--e2e", action="store_true", help="also run the minute-long session played on the screen")
     args = ap.parse_args()
     folders = [f.strip().strip("/") for f in args.folders.split(",") if f.strip()]
+    use_work_folder(args.work)
     started = time.monotonic()
 
-    WORK.mkdir(exist_ok=True)
+    WORK.mkdir(parents=True, exist_ok=True)
     sources = tree_files(args.rev)
     sync_copy(sources)
     configure_and_build(args.jobs)
-    suite = Suite()
+    suite = Suite(skip=SKIPPED_SCRIPT_TESTS | (set() if args.e2e else SLOW_SCRIPT_TESTS))
 
     files = sorted(p for p in sources if p.endswith((".cpp", ".h")) and folder_of(p, folders))
     pool, unreached = [], []
@@ -372,7 +394,8 @@ def main():
             unreached.append(rel)
             continue
         text = (SRC / rel).read_text(encoding="utf-8", errors="surrogateescape")
-        pool += [(rel, *f) for f in candidate_faults(rel, text)]
+        lines = text.split("\n")
+        pool += [(rel, *f, lines[f[0] - 1]) for f in candidate_faults(rel, text)]
     pool = sample_order(pool, args.seed)
     print(f"{len(pool)} possible faults in {len(files) - len(unreached)} files; seed {args.seed}", flush=True)
     if unreached:

@@ -17,6 +17,7 @@
 #include <QCryptographicHash>
 #include <QMenu>
 #include <QTest>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
@@ -155,9 +156,18 @@ TEST_F(Guards, ThePanelsShowTheTextsLetterForLetter)
         {form().Text(3), "2b18c8c5341cbc51a55e15540c301f83c6095150"},
         {program.startWindow().Text4(), "2b18c8c5341cbc51a55e15540c301f83c6095150"},
     };
-    for (const auto& [panel, digest] : panels)
-        EXPECT_EQ(QCryptographicHash::hash(panel->text().toLatin1(), QCryptographicHash::Sha1).toHex().toStdString(), digest)
-            << panel->objectName().toStdString();
+    for (const auto& [panel, digest] : panels) {
+        const std::string name = panel->objectName().toStdString();
+        EXPECT_EQ(QCryptographicHash::hash(panel->text().toLatin1(), QCryptographicHash::Sha1).toHex().toStdString(),
+                  digest) << name;
+        // Shown line by line; the version text centred, its padding dropped.
+        const bool version = digest == panels[2].second;
+        EXPECT_EQ(panel->toPlainText(), version ? QStringLiteral("Pairly ver. 2.2\n")
+                                                : QString(panel->text()).replace(QLatin1String("\r\n"), QLatin1String("\n")))
+            << name;
+        EXPECT_EQ(panel->document()->defaultTextOption().alignment(), version ? Qt::AlignHCenter : Qt::AlignLeft) << name;
+        EXPECT_EQ(panel->textInteractionFlags(), Qt::NoTextInteraction) << name;
+    }
 }
 
 // The design as the player meets it, read from the real widgets: fonts,
@@ -209,6 +219,9 @@ TEST_F(Guards, TheWidgetsShowTheDesignedFontsColoursAndPlaces)
     EXPECT_EQ(f.Img()->element(0)->geometry(), QRect(0, 208, 116, 116));
     EXPECT_EQ(f.Img()->element(0)->picture(), nullptr);
     EXPECT_EQ(f.windowTitle(), s.windowTitle() + QLatin1Char(' '));
+    EXPECT_EQ(f.objectName(), QStringLiteral("Form1"));
+    EXPECT_EQ(s.objectName(), QStringLiteral("frmmain"));
+    EXPECT_FALSE(s.windowIcon().isNull());
 }
 
 }  // namespace
