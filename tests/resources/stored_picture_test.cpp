@@ -64,6 +64,16 @@ Corrupt jpegFrameSize(uint16_t width, uint16_t height)
     };
 }
 
+// Sets one byte of the JPEG's frame header, counted from its SOF0 marker.
+Corrupt jpegFrameByte(qsizetype at, uint8_t value)
+{
+    return [=](QByteArray& v) {
+        QByteArray jpeg = imageFile(v);
+        jpeg[jpegSegment(jpeg, 0xC0) + at] = static_cast<char>(value);
+        v = stored(jpeg);
+    };
+}
+
 const Corruption kCorruptions[] = {
     {"empty", Base::Bmp24, [](QByteArray& v) { v.clear(); }, "stored picture header truncated"},
     {"short_header", Base::Bmp24, [](QByteArray& v) { v.truncate(11); }, "stored picture header truncated"},
@@ -96,6 +106,11 @@ const Corruption kCorruptions[] = {
          const qsizetype firstPixel = kFile + le32(v, kFile + 10);
          v[firstPixel] = static_cast<char>(0x90 | (static_cast<uint8_t>(v[firstPixel]) & 0x0F));
      }, "BMP pixel names a missing palette entry"},
+    {"icon_cut_to_4_bytes", Base::Icon, cutImage(4), "icon header truncated"},
+    {"icon_directory_cut", Base::Icon, cutImage(10), "icon directory past the end"},
+    {"icon_offset_last_directory_byte", Base::Icon, put32(kFile + 6 + 12, 21), "icon directory points outside the file"},
+    {"icon_bit_depth_2", Base::Icon, put16(kIconImage + 14, 2), "icon bit depth not supported"},
+    {"icon_palette_over_16", Base::Icon, put32(kIconImage + 32, 17), "icon palette larger than its bit depth allows"},
     {"icon_no_images", Base::Icon, put16(kFile + 4, 0), "icon image count out of range"},
     {"icon_directory_past_end", Base::Icon, put16(kFile + 4, 40), "icon directory points outside the file"},
     {"icon_offset_past_end", Base::Icon, put32(kFile + 6 + 12, 5000), "icon directory points outside the file"},
@@ -115,6 +130,11 @@ const Corruption kCorruptions[] = {
      "JPEG segment past the end"},
     {"jpeg_without_end_marker", Base::Jpeg, cutImage(-2), "JPEG ends inside a scan"},
     {"jpeg_only_signature", Base::Jpeg, cutImage(3), "JPEG signature truncated"},
+    {"jpeg_only_start_marker", Base::Jpeg, cutImage(2), "JPEG signature truncated"},
+    {"jpeg_two_components", Base::Jpeg, jpegFrameByte(9, 2), "JPEG component count not supported"},
+    {"jpeg_lossless_coding", Base::Jpeg, jpegFrameByte(1, 0xC3), "JPEG coding not supported"},
+    {"jpeg_cut_inside_a_length", Base::Jpeg, cutImage(5), "JPEG segment length truncated"},
+    {"jpeg_cut_after_a_length", Base::Jpeg, cutImage(6), "JPEG segment past the end"},
     {"jpeg_segment_past_end", Base::Jpeg, [](QByteArray& v) { setBe16(v, kFile + 4, 0xFFF0); },
      "JPEG segment past the end"},
     {"jpeg_30000_square", Base::Jpeg, jpegFrameSize(30000, 30000), "picture dimensions too large"},
