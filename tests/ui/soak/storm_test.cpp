@@ -134,14 +134,11 @@ public:
     enum Kind {
         PairClick,     // the partner of a turned card, or any covered card
         CoveredClick,  // any covered card of the table
-        RefusedClick,  // a wrong index or a card of another size
-        FaceClick,     // a card already uncovered
         SizeCommand, Exit, Play, Activation, Tick, kKinds
     };
-    static constexpr std::array<int, kKinds> kWeights = {20, 12, 6, 4, 3, 2, 3, 2, 16};
+    static constexpr std::array<int, kKinds> kWeights = {20, 12, 3, 2, 3, 2, 16};
     static constexpr std::array<const char*, kKinds> kNames = {
-        "pair click", "covered click", "refused click", "face click", "size command", "exit", "play",
-        "activation", "tick"};
+        "pair click", "covered click", "size command", "exit", "play", "activation", "tick"};
 
     EventStorm(Program& program, uint32_t seed) : program_(program), random_(seed) {}
 
@@ -208,19 +205,14 @@ private:
         return coveredCard(form);
     }
 
-    // A real click where the back exists and the draw says so, otherwise the
-    // array's handler with the index as it comes.
-    void clickCard(Form1& form, int16_t size, int16_t index, bool realClick)
+    // A real click, or the array's handler called directly.
+    void clickCard(Form1& form, int16_t c, bool realClick)
     {
-        ImageArray* backs = form.backs(size);
-        if (ImageControl* back = backs ? backs->element(index) : nullptr; realClick && back)
-            QTest::mouseClick(back, Qt::LeftButton);
-        else if (size == 20)
-            form.dorso20_Click(index);
-        else if (size == 48)
-            form.dorso48_Click(index);
+        const int16_t size = form.game().model().ncarte;
+        if (realClick)
+            QTest::mouseClick(form.backs(size)->element(c), Qt::LeftButton);
         else
-            form.dorso80_Click(index);
+            size == 20 ? form.dorso20_Click(c) : size == 48 ? form.dorso48_Click(c) : form.dorso80_Click(c);
     }
 
     void send(Kind kind)
@@ -239,29 +231,12 @@ private:
         switch (kind) {
         case PairClick: {
             const int16_t first = m.prima != 0 ? m.prima : m.cliccata;
-            clickCard(form, m.ncarte, first != 0 && chance(70) ? partnerOf(form, first) : coveredCard(form), real);
+            clickCard(form, first != 0 && chance(70) ? partnerOf(form, first) : coveredCard(form), real);
             break;
         }
         case CoveredClick:
-            clickCard(form, m.ncarte, coveredCard(form), real);
+            clickCard(form, coveredCard(form), real);
             break;
-        case RefusedClick: {
-            static constexpr std::array<int16_t, 3> sizes = {20, 48, 80};
-            static constexpr std::array<int16_t, 6> wrong = {0, -1, 81, 100, -32768, 32767};
-            const int16_t other = sizes[size_t(draw(3))];
-            if (other != m.ncarte)
-                clickCard(form, other, anyCard(other), real);
-            else
-                clickCard(form, m.ncarte, wrong[size_t(draw(int(wrong.size())))], false);
-            break;
-        }
-        case FaceClick: {
-            int16_t c = 1;
-            while (c <= m.ncarte && !faceUp(form, c))
-                ++c;
-            clickCard(form, m.ncarte, c > m.ncarte ? anyCard(m.ncarte) : c, false);
-            break;
-        }
         case SizeCommand: {
             static constexpr std::array<const char16_t*, 3> items = {u"venti", u"quarantotto", u"ottanta"};
             form.menu().action(QStringView(items[size_t(draw(3))]))->trigger();

@@ -161,23 +161,6 @@ TEST_F(Windows, ExitDuringTheMissPauseLeavesTheTableWhenThePauseEnds)
     EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &program.startWindow(); }));
 }
 
-TEST_F(Windows, ASizeCommandDuringTheMissPauseDealsANewGameAtOnce)
-{
-    play();
-    miss();
-    action(u"ottanta")->trigger();
-    EXPECT_EQ(model().ncarte, 80);
-    EXPECT_EQ(coveredCards(), 80);
-    EXPECT_FALSE(form().game().pausing());
-    QTest::qWait(1700);  // past the old pause: nothing of the old move comes back
-    EXPECT_EQ(coveredCards(), 80);
-    EXPECT_EQ(checkedItems(u"options"), std::vector<QString>{"80 cards"});
-    for (int16_t c = 1; c <= 20; ++c)
-        EXPECT_GE(form().backs(20)->element(c)->x(), 10000);
-    for (int16_t c = 1; c <= 48; ++c)
-        EXPECT_GE(form().backs(48)->element(c)->x(), 10000);
-}
-
 TEST_F(Windows, EachSizeCommandDealsAFreshGameOfItsSize)
 {
     struct Row {
