@@ -371,6 +371,8 @@ def main():
     ap.add_argument("--folders", default=",".join(FOLDERS), help="comma-separated folders to mutate")
     ap.add_argument("--jobs", type=int, default=os.cpu_count() or 2)
     ap.add_argument("--list", action="store_true", help="print the sampled faults and stop")
+    ap.add_argument("--only", nargs="*", default=[], metavar="FILE:LINE",
+                    help="try only the sampled faults at these places (a survivor list, after a fix)")
     ap.add_argument("--json", help="also write the results to this file")
     ap.add_argument("--rev", help="test this commit instead of the work tree as it is")
     ap.add_argument("--work", default=str(WORK), help="folder for the private copy and its build")
@@ -397,6 +399,8 @@ def main():
         lines = text.split("\n")
         pool += [(rel, *f, lines[f[0] - 1]) for f in candidate_faults(rel, text)]
     pool = sample_order(pool, args.seed)
+    if args.only:
+        pool = [f for f in pool[: args.count * 2] if f"{f[0]}:{f[1]}" in args.only]
     print(f"{len(pool)} possible faults in {len(files) - len(unreached)} files; seed {args.seed}", flush=True)
     if unreached:
         print("not linked by any test program (not mutated): " + ", ".join(unreached), flush=True)
