@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "jpeg_decoder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <memory>
@@ -37,7 +38,8 @@ void onMessage(j_common_ptr, int) {}
 
 }  // namespace
 
-JpegDecoding decodeJpeg(QByteArrayView file, const std::function<const char*(qint64, qint64)>& checkSize)
+JpegDecoding decodeJpeg(QByteArrayView file, const std::function<const char*(qint64, qint64)>& checkSize,
+                        int scaleEighths)
 {
     const auto decoder = std::make_unique<Decoder>();
     Decoder* d = decoder.get();
@@ -58,6 +60,8 @@ JpegDecoding decodeJpeg(QByteArrayView file, const std::function<const char*(qin
         return d->result;
     // The layout of QImage::Format_RGB32 in memory.
     d->info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    d->info.scale_num = static_cast<unsigned>(std::clamp(scaleEighths, 1, 16));
+    d->info.scale_denom = 8;
     jpeg_start_decompress(&d->info);
     d->result.image = QImage(int(d->info.output_width), int(d->info.output_height), QImage::Format_RGB32);
     if (d->result.image.isNull()) {

@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImageReader>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdlib>
 
@@ -303,7 +304,10 @@ void limitDecoderAllocations()
 
 }  // namespace
 
-PictureRef decodeImageFile(QByteArrayView file)
+namespace {
+
+// A JPEG is decoded at `scaleEighths` eighths of its size; the others at theirs.
+PictureRef decodeImage(QByteArrayView file, int scaleEighths)
 {
     const Bytes b(file);
     const Kind* kind = kindOf(b);
@@ -313,7 +317,10 @@ PictureRef decodeImageFile(QByteArrayView file)
         return reject(why);
 
     if (kind->isJpeg) {
-        JpegDecoding jpeg = decodeJpeg(file, checkDimensions);
+        const auto checkScaled = [scaleEighths](qint64 width, qint64 height) {
+            return checkDimensions((width * scaleEighths + 7) / 8, (height * scaleEighths + 7) / 8);
+        };
+        JpegDecoding jpeg = decodeJpeg(file, checkScaled, scaleEighths);
         if (jpeg.failure)
             return reject(jpeg.failure);
         return std::make_shared<const Picture>(Picture{std::move(jpeg.image)});
@@ -338,6 +345,26 @@ PictureRef decodeImageFile(QByteArrayView file)
     return std::make_shared<const Picture>(Picture{std::move(image)});
 }
 
+// The decoded image at `ratio` pixels per logical pixel of its natural size.
+PictureRef atPixelRatio(PictureRef picture, QSize natural, qreal ratio)
+{
+    if (!picture || ratio == 1)
+        return picture;
+    QImage image = picture->image;
+    const QSize device = (QSizeF(natural) * ratio).toSize();
+    if (image.size() != device)
+        image = image.scaled(device, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    image.setDevicePixelRatio(ratio);
+    return std::make_shared<const Picture>(Picture{std::move(image)});
+}
+
+}  // namespace
+
+PictureRef decodeImageFile(QByteArrayView file)
+{
+    return decodeImage(file, 8);
+}
+
 PictureRef decodeStoredPicture(QByteArrayView bytes)
 {
     constexpr qint64 kHeader = 12;
@@ -355,7 +382,7 @@ PictureRef decodeStoredPicture(QByteArrayView bytes)
     return decodeImageFile(bytes.sliced(kHeader, imageLength));
 }
 
-PictureRef loadPictureFile(const QString& path)
+PictureRef loadPictureFile(const QString& path, qreal devicePixelRatio)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -367,10 +394,16 @@ PictureRef loadPictureFile(const QString& path)
         return nullptr;
     }
     const QByteArray data = file.read(kMaxFileBytes);
-    PictureRef picture = decodeImageFile(data);
-    if (!picture)
+    // Up to twice the natural size, a JPEG is scaled in the decoder itself.
+    const qreal eighths = devicePixelRatio * 8;
+    const bool inDecoder = eighths > 8 && eighths <= 16 && eighths == std::floor(eighths);
+    PictureRef picture = decodeImage(data, inDecoder ? static_cast<int>(eighths) : 8);
+    if (!picture) {
         qCWarning(lcPictures) << "picture file rejected:" << path;
-    return picture;
+        return nullptr;
+    }
+    const QSize natural = inDecoder ? picture->image.size() * 8 / eighths : picture->image.size();
+    return atPixelRatio(std::move(picture), natural, devicePixelRatio);
 }
 
 }  // namespace pairly

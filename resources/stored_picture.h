@@ -26,7 +26,9 @@ PictureRef decodeStoredPicture(QByteArrayView bytes);
 PictureRef decodeImageFile(QByteArrayView file);
 
 // Reads and decodes a picture file from disk; nullptr when it is missing,
-// unreadable or rejected.
-PictureRef loadPictureFile(const QString& path);
+// unreadable or rejected. On a screen of a higher pixel ratio the picture
+// comes at that many pixels per logical pixel, scaled smoothly from the
+// file, with its devicePixelRatio set: drawn, it takes its natural size.
+PictureRef loadPictureFile(const QString& path, qreal devicePixelRatio = 1);
 
 }  // namespace pairly

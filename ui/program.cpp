@@ -56,8 +56,13 @@ void Program::start()
     start_->start();
 }
 
+// The window being left is hidden before the other is shown: nothing then
+// depends on the platform raising a window, and a tiling window manager
+// gives the one shown the whole screen.
 void Program::showStartWindow()
 {
+    if (game_)
+        game_->hide();
     start_->showInFront();
 }
 
@@ -74,7 +79,7 @@ void Program::unloadStartWindow()
 void Program::showGameWindow()
 {
     buildGameWindow();
-    game_->expectReturn();
+    start_->hide();
     game_->showFromStartWindow();
 }
 
@@ -82,12 +87,6 @@ void Program::unloadGameWindow()
 {
     if (Form1* game = gameWindow())
         game->unload();
-}
-
-void Program::startWindowActivated()
-{
-    if (Form1* game = gameWindow())
-        game->expectReturn();
 }
 
 }  // namespace pairly

@@ -39,7 +39,6 @@ public:
 
     void showGameWindow() override;
     void unloadGameWindow() override;
-    void startWindowActivated() override;
 
 private:
     void prepareGame();

@@ -2,9 +2,12 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 """Plays Pairly end to end under Xvfb with real X input only.
 
-Starts its own X server, runs the real program, clicks and types with xdotool,
-and reads the screen back with ImageMagick. The geometry it expects is computed
-from the layout rules, so a misplaced grid or label fails here.
+Starts its own X server (and, for one case, a window manager that frames
+windows), runs the real program, clicks and types with xdotool, and reads the
+screen back with ImageMagick. The geometry it expects is computed from the
+layout rules and the windows' real inner areas as the X server reports them,
+so a misplaced grid or label, or one placed for a size the window does not
+have, fails here.
 """
 import os
 import subprocess
@@ -18,6 +21,7 @@ WIDTH, HEIGHT = 1280, 1024
 BLUE = (0, 0, 255)
 DARK_GREEN = (0, 64, 0)
 START_TITLE = "Quernavellistro  -  Pairly"
+GAME_TITLE = "Quernavellistro  -  Pairly "
 
 
 def round_half_even(v):
@@ -34,11 +38,12 @@ class Screen:
 
 
 class Session:
-    def __init__(self, shots_dir):
+    def __init__(self, shots_dir, width=WIDTH, height=HEIGHT, window_manager=None):
         self.shots_dir = shots_dir
+        self.width, self.height = width, height
         read_fd, write_fd = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{WIDTH}x{HEIGHT}x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
         with os.fdopen(read_fd) as f:
@@ -46,21 +51,47 @@ class Session:
         self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
         self.env.pop("WAYLAND_DISPLAY", None)
         self.app = None
+        self.wm = None
         self.shot_count = 0
+        if window_manager:
+            self.wm = subprocess.Popen(window_manager, env=self.env, stdout=subprocess.DEVNULL,
+                                       stderr=subprocess.DEVNULL)
+            self.wait_until(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
+                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, "the window manager")
 
     def start(self, program, cwd=None):
         self.app = subprocess.Popen([program], env=self.env, cwd=cwd,
                                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
 
     def close(self):
-        if self.app and self.app.poll() is None:
-            self.app.kill()
-            self.app.wait()
+        for process in (self.app, self.wm):
+            if process and process.poll() is None:
+                process.kill()
+                process.wait()
         self.xvfb.terminate()
         self.xvfb.wait()
 
+    def run(self, *args):
+        return subprocess.run(list(args), env=self.env, capture_output=True, text=True)
+
     def xdotool(self, *args):
-        return subprocess.run(["xdotool", *args], env=self.env, capture_output=True, text=True)
+        return self.run("xdotool", *args)
+
+    def wait_until(self, condition, what, timeout=10.0):
+        deadline = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > deadline:
+                raise AssertionError(f"timed out waiting for {what}")
+            time.sleep(0.05)
+
+    def inner_area(self, title):
+        """The inner area of the shown window of that title, in screen coordinates."""
+        found = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$").stdout.split()
+        if len(found) != 1:
+            return None
+        info = self.run("xwininfo", "-id", found[0]).stdout
+        value = {k.strip(): v.strip() for k, _, v in (line.partition(":") for line in info.splitlines())}
+        return tuple(int(value[k]) for k in ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height"))
 
     def click(self, x, y):
         self.xdotool("mousemove", str(int(x)), str(int(y)))
@@ -75,7 +106,7 @@ class Session:
         self.shot_count += 1
         subprocess.run(["import", "-display", self.display, "-window", "root", png], env=self.env, check=True)
         raw = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
-        return Screen(raw, WIDTH, HEIGHT)
+        return Screen(raw, self.width, self.height)
 
     def wait_for(self, predicate, what, timeout=10.0):
         deadline = time.monotonic() + timeout
@@ -100,15 +131,28 @@ def label_centre(left, top, width_twips, height_twips):
     return left + width_twips / 15 / 2, top + height_twips / 15 / 2
 
 
+def yellow_pixels(s, left, top, width_twips, height_twips):
+    """How many pixels of a label's box show its caption, yellow or orange under the pointer."""
+    count = 0
+    for y in range(int(top), int(top + height_twips / 15)):
+        for x in range(int(left), int(left + width_twips / 15)):
+            r, g, b = s.pixel(x, y)
+            count += r > 200 and g > 100 and b < 80
+    return count
+
+
 class Grid:
-    def __init__(self, menubar, ncarte, righe):
+    def __init__(self, menubar, ncarte, righe, area=None):
+        """`menubar` is the screen row where the window's surface begins;
+        `area` the window's inner area (x, y, width, height), the screen by default."""
+        x0, y0, width, height = area or (0, 0, WIDTH, HEIGHT)
         self.top0 = menubar
-        altezza = HEIGHT - menubar
+        altezza = height - (menubar - y0)
         self.altezza = altezza
         self.cols = ncarte // righe
         self.rows = righe
         self.lato = round_half_even(0.8 * altezza / righe)
-        self.sinistra = round_half_even((WIDTH - self.cols * self.lato) / 2)
+        self.sinistra = x0 + round_half_even((width - self.cols * self.lato) / 2)
         self.sopra = round_half_even(0.005 * altezza)
 
     def centre(self, pos):
@@ -125,10 +169,11 @@ class Grid:
         return range(self.cols * self.rows)
 
 
-def menubar_height(s):
+def menubar_height(s, area=None):
     # The game window's surface is blue; above it lies the menu bar.
-    for y in range(0, 80):
-        if s.pixel(WIDTH - 3, y) == BLUE:
+    x0, y0, width, _ = area or (0, 0, WIDTH, HEIGHT)
+    for y in range(y0, y0 + 80):
+        if s.pixel(x0 + width - 3, y) == BLUE:
             return y
     raise AssertionError("no blue surface found under a menu bar")
 
@@ -136,26 +181,77 @@ def menubar_height(s):
 class PlayTest(unittest.TestCase):
     def setUp(self):
         self.shots = tempfile.mkdtemp(prefix="pairly-e2e-", dir=os.environ.get("PAIRLY_SHOTS_DIR"))
-        self.s = Session(self.shots)
+        self.s = None
 
     def tearDown(self):
-        self.s.close()
+        if self.s:
+            self.s.close()
 
     def covered_grid(self, s, grid):
         colours = {s.pixel(*grid.probe(p)) for p in grid.cells()}
         return len(colours) == 1 and BLUE not in colours
 
-    def test_a_whole_session_from_play_to_quit(self):
-        s = self.s
-        s.start(PROGRAM, cwd=tempfile.gettempdir())
-        s.wait_for(start_window_shown, "start-window", timeout=20)
-        title = s.xdotool("search", "--name", f"^{START_TITLE}$")
-        self.assertTrue(title.stdout.strip(), "start window title")
+    def shown(self, title, colour, labels):
+        """Waits until the window of that title is the one shown, painted in its
+        colour, with its labels where its real inner area puts them; returns
+        the area and the labels' boxes. The window manager may still be
+        framing the window when it first appears, so the area is read afresh
+        at each look."""
+        found = {}
 
-        row_top = HEIGHT * (106.5 / 120)
-        s.click(*label_centre(WIDTH * 50 / 120, row_top, 2292, 492))  # "Play"
-        shot = s.wait_for(game_window_shown, "game-window")
-        grid = Grid(menubar_height(shot), 20, 4)
+        def ready(shot):
+            area = self.s.inner_area(title)
+            if not area:
+                return False
+            x, y, w, h = area
+            if shot.pixel(x + w - 3, y + h - 3) != colour:
+                return False
+            boxes = [(x + w * fx, y + h * fy, tw, th) for fx, fy, tw, th in labels]
+            if all(yellow_pixels(shot, *box) > 30 for box in boxes):
+                found.update(area=area, boxes=boxes, shot=shot)
+                return True
+            return False
+
+        self.s.wait_for(ready, title.strip().replace(" ", ""), timeout=20)
+        return found["area"], found["boxes"], found["shot"]
+
+    def start_window(self):
+        row = 106.5 / 120
+        return self.shown(START_TITLE, DARK_GREEN, [(15 / 120, row, 1116, 552), (50 / 120, row, 2292, 492),
+                                                    (105 / 120, row, 1116, 552)])
+
+    def game_window(self, menubar):
+        # "Exit" lies at 103/120 of the surface under the menu bar.
+        area = self.s.inner_area(GAME_TITLE)
+        if area is None or menubar is None:
+            self.s.wait_for(lambda sc: self.s.inner_area(GAME_TITLE) is not None, "game-window")
+            area = self.s.inner_area(GAME_TITLE)
+            shot = self.s.wait_for(lambda sc: sc.pixel(area[0] + 3, area[1] + area[3] - 3) == BLUE, "game-blue")
+            menubar = menubar_height(shot, area) - area[1]
+        x, y, w, h = area
+        surface = h - menubar
+        exit_box = (105 / 120, (menubar + surface * 103 / 120) / h, 1116, 552)
+        area, (exit_box,), shot = self.shown(GAME_TITLE, BLUE, [exit_box])
+        return area, menubar, exit_box, shot
+
+    def whole_session(self, width, height, window_manager=None):
+        s = self.s = Session(self.shots, width, height, window_manager)
+        s.start(PROGRAM, cwd=tempfile.gettempdir())
+        start, (info, play, quit_), shot = self.start_window()
+        screen = (0, 0, width, height)
+        if window_manager:
+            # Framed, and the frame within the screen: the inner area is smaller.
+            self.assertTrue(start[1] > 0 and start[3] < height, start)
+        else:
+            self.assertEqual(start, screen)
+
+        s.click(*label_centre(*play))
+        area, menubar, exit_box, shot = self.game_window(None)
+        if window_manager:
+            self.assertTrue(area[1] > 0 and area[1] + area[3] <= height and area[0] + area[2] <= width, area)
+        else:
+            self.assertEqual(area, screen)
+        grid = Grid(area[1] + menubar, 20, 4, area)
         shot = s.wait_for(lambda sc: self.covered_grid(sc, grid), "table-20")
         # The grid is exactly where the layout puts it: blue just outside it.
         self.assertEqual(shot.pixel(grid.sinistra - 2, grid.top0 + grid.sopra + 5), BLUE)
@@ -178,26 +274,35 @@ class PlayTest(unittest.TestCase):
         s.key("alt+o")
         time.sleep(0.3)
         s.key("Down", "Down", "Return")
-        grid80 = Grid(grid.top0, 80, 8)
+        grid80 = Grid(grid.top0, 80, 8, area)
         s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80")
 
-        # "Exit" leaves the table for the start window.
-        exit_left, exit_top = WIDTH * 105 / 120, grid.top0 + grid.altezza * 103 / 120
-        s.click(*label_centre(exit_left, exit_top, 1116, 552))
-        s.wait_for(start_window_shown, "start-again")
+        # "Exit" leaves the table for the start window, shown alone.
+        s.click(*label_centre(*exit_box))
+        self.assertEqual(self.start_window()[0], start)
+        self.assertIsNone(s.inner_area(GAME_TITLE))
 
         # "Play" again deals a new game of the size last chosen.
-        s.click(*label_centre(WIDTH * 50 / 120, row_top, 2292, 492))
-        s.wait_for(game_window_shown, "game-again")
+        s.click(*label_centre(*play))
+        self.assertEqual(self.game_window(menubar)[0], area)
         s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80-again")
+        self.assertIsNone(s.inner_area(START_TITLE))
 
-        s.click(*label_centre(exit_left, exit_top, 1116, 552))
-        s.wait_for(start_window_shown, "start-before-quit")
-        s.click(*label_centre(WIDTH * 105 / 120, row_top, 1116, 552))  # "Quit"
+        s.click(*label_centre(*exit_box))
+        self.start_window()
+        s.click(*label_centre(*quit_))
         clicked = time.monotonic()
         status = s.app.wait(timeout=5)
         self.assertLess(time.monotonic() - clicked, 1.0)
         self.assertEqual(status, 0, s.app.stderr.read().decode(errors="replace"))
+
+    def test_a_whole_session_from_play_to_quit(self):
+        self.whole_session(WIDTH, HEIGHT)
+
+    # A laptop screen under a window manager that frames both windows once
+    # they are mapped: labels, "Exit" and the grid follow the framed size.
+    def test_a_whole_session_on_a_laptop_screen_under_openbox(self):
+        self.whole_session(1366, 768, ["openbox", "--sm-disable"])
 
 
 if __name__ == "__main__":

@@ -1,19 +1,94 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen_fit.h"
 
+#include <QEvent>
+#include <QGuiApplication>
+#include <QLayout>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
 
 namespace pairly {
+namespace {
 
-void fitToScreen(QWidget& window)
+// Wayland clients neither place their windows nor learn where they are.
+bool placesItsWindows()
 {
-    window.winId();  // creates the native window, whose frame margins are then known
+    return !QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+QRect screenArea(const QWidget& window)
+{
     const QScreen* screen = window.screen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const QMargins frame = window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
-    window.setGeometry(area.marginsRemoved(frame));
+    return screen ? screen->geometry() : QRect(0, 0, 1024, 768);
+}
+
+}  // namespace
+
+ScreenFit::ScreenFit(QWidget& window) : QObject(&window), window_(window)
+{
+    refitAnswer_.setSingleShot(true);
+    refitAnswer_.setInterval(300);
+    connect(&refitAnswer_, &QTimer::timeout, this, &ScreenFit::settle);
+    window_.installEventFilter(this);
+}
+
+void ScreenFit::fit()
+{
+    window_.winId();  // the native window, with whatever frame margins are known before mapping
+    const QMargins frame = window_.windowHandle()->frameMargins();
+    window_.setGeometry(screenArea(window_).marginsRemoved(frame));
+    window_.windowHandle()->installEventFilter(this);
+}
+
+bool ScreenFit::eventFilter(QObject* watched, QEvent* event)
+{
+    if (stage_ == Stage::Unshown && event->type() == QEvent::Expose && watched == window_.windowHandle()
+        && window_.windowHandle()->isExposed()) {
+        // After the event has reached the window, so that its size is current.
+        QMetaObject::invokeMethod(this, &ScreenFit::exposed, Qt::QueuedConnection);
+    } else if (stage_ == Stage::Refitting && watched == &window_
+               && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) {
+        QMetaObject::invokeMethod(this, &ScreenFit::settle, Qt::QueuedConnection);
+    }
+    return false;
+}
+
+void ScreenFit::exposed()
+{
+    if (stage_ != Stage::Unshown)
+        return;
+    // What the window manager decided stands: a maximized or tiled window
+    // keeps the place it was given.
+    const QRect target = screenArea(window_).marginsRemoved(window_.windowHandle()->frameMargins());
+    if (!placesItsWindows() || window_.geometry() == target
+        || (window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+        settle();
+        return;
+    }
+    // The frame, known now, reaches past the screen: fit again with it.
+    stage_ = Stage::Refitting;
+    refitAnswer_.start();
+    window_.setGeometry(target);
+}
+
+void ScreenFit::settle()
+{
+    if (stage_ == Stage::Settled)
+        return;
+    refitAnswer_.stop();
+    stage_ = Stage::Settled;
+    if (QLayout* layout = window_.layout())
+        layout->activate();
+    emit settled();
+}
+
+void showInFront(QWidget& window)
+{
+    window.show();
+    window.raise();
+    if (placesItsWindows())
+        window.activateWindow();
 }
 
 }  // namespace pairly

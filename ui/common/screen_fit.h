@@ -1,13 +1,52 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QObject>
+#include <QSize>
+#include <QTimer>
+
 class QWidget;
 
 namespace pairly {
 
-// Gives a top-level window an outer frame equal to its screen's geometry.
-// Where the window system reports the frame only once the window is mapped,
-// the inner area takes the whole screen until then.
-void fitToScreen(QWidget& window);
+// Fits a top-level window to its screen, frame included, and tells when the
+// window has the inner size it keeps. A window manager frames a window only
+// once it is mapped (and may maximize or tile it then), and a Wayland
+// compositor decides the size itself; until the window has been shown the
+// inner size is only a guess.
+class ScreenFit final : public QObject {
+    Q_OBJECT
+public:
+    explicit ScreenFit(QWidget& window);
+
+    // Gives the window an outer frame equal to its screen's geometry, as far
+    // as the frame is already known.
+    void fit();
+    bool isSettled() const { return stage_ == Stage::Settled; }
+
+signals:
+    // Once, after the first showing: the window is mapped and framed, its
+    // frame within the screen where the platform lets a window place itself.
+    void settled();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    enum class Stage { Unshown, Refitting, Settled };
+
+    void exposed();
+    void settle();
+
+    QWidget& window_;
+    Stage stage_ = Stage::Unshown;
+    // A window manager that keeps its own idea of the size answers a refit
+    // with nothing at all.
+    QTimer refitAnswer_;
+};
+
+// Shows a window in front. Raising and activating are only requests, which
+// Wayland compositors refuse; the flow never depends on them.
+void showInFront(QWidget& window);
 
 }  // namespace pairly

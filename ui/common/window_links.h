@@ -10,7 +10,7 @@ namespace pairly {
 class StartWindowLink {
 public:
     virtual ~StartWindowLink() = default;
-    // Shows the start window in front, not modal.
+    // Shows the start window in place of the game window, not modal.
     virtual void showStartWindow() = 0;
     // The text of the start window's version box.
     virtual QString versionText() const = 0;
@@ -20,13 +20,11 @@ public:
 class GameWindowLink {
 public:
     virtual ~GameWindowLink() = default;
-    // Shows the game window, loading it the first time, and activates it.
+    // Shows the game window in place of the start window, loading it the
+    // first time, and activates it: a new game is dealt.
     virtual void showGameWindow() = 0;
     // Unloads the game window if it was ever loaded.
     virtual void unloadGameWindow() = 0;
-    // The start window became the program's active window: the next
-    // activation of the game window is a return to it.
-    virtual void startWindowActivated() = 0;
 };
 
 }  // namespace pairly

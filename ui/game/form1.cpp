@@ -19,8 +19,8 @@
 #include "ui/common/menu_bar.h"
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
-#include "ui/common/window_links.h"
 #include "ui/common/screen_fit.h"
+#include "ui/common/window_links.h"
 #include "ui/common/window_icon.h"
 
 #include <QAction>
@@ -28,6 +28,8 @@
 #include <QCoreApplication>
 #include <QLayout>
 #include <QMenuBar>
+
+#include <algorithm>
 
 namespace pairly {
 namespace {
@@ -88,6 +90,14 @@ Form1::Form1(std::shared_ptr<AudioBackend> audio, StartWindowLink& start, QWidge
         strip_->move(mmc1->pixelRect().topLeft());
     strip_->resize(strip_->sizeHint());
     strip_->setVisible(false);
+    // The strip lies over the cards and under the panels.
+    const QObjectList& stack = surface_->children();
+    strip_->stackUnder(std::min({Text1_, Text2_, Text3_}, [&stack](TextPanel* a, TextPanel* b) {
+        return stack.indexOf(a) < stack.indexOf(b);
+    }));
+    for (ImageArray* cards : {Img_, dorso20_, dorso48_, Dorso80_})
+        cards->setStackCeiling(strip_);
+    fit_ = new ScreenFit(*this);
 
     scheduler_ = new EventLoopScheduler(this);
     panels_ = std::make_unique<Panels>(Text1_, Text2_, Text3_);
@@ -163,22 +173,27 @@ TextPanel* Form1::Text(int n) const
 
 void Form1::showFromStartWindow()
 {
-    if (!loaded_)
-        Form_Load();
-    show();
-    raise();
-    activateWindow();
+    if (loaded_) {
+        // Dealt before the window is painted: it comes up with the new game.
+        Form_Activate();
+        showInFront(*this);
+        return;
+    }
+    Form_Load();
+    // The first game waits for the size the window really has.
+    connect(fit_, &ScreenFit::settled, this, [this] {
+        recordInnerSize();
+        if (!unloading_)
+            Form_Activate();
+    }, Qt::SingleShotConnection);
+    showInFront(*this);
 }
 
-bool Form1::event(QEvent* e)
+void Form1::recordInnerSize()
 {
-    // Only the first showing and a return from the start window activate the
-    // game; switching to another program and back, or closing a menu, do not.
-    if (e->type() == QEvent::WindowActivate && loaded_ && returnPending_ && !unloading_) {
-        returnPending_ = false;
-        Form_Activate();
-    }
-    return QMainWindow::event(e);
+    TableModel& m = game_->model();
+    m.larghezza = surface_->width();
+    m.altezza = surface_->height();
 }
 
 void Form1::closeEvent(QCloseEvent* e)
@@ -200,11 +215,10 @@ void Form1::Form_Load()
     loaded_ = true;
     TableModel& m = game_->model();
 
-    fitToScreen(*this);
+    fit_->fit();
     if (QLayout* l = layout())
         l->activate();
-    m.larghezza = surface_->width();
-    m.altezza = surface_->height();
+    recordInnerSize();
 
     rustle_->startUp();
     music_->startUp();

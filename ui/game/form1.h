@@ -25,6 +25,7 @@ class MenuBar;
 class Music;
 class MusicStrip;
 class Panels;
+class ScreenFit;
 class StartWindowLink;
 class SurfaceWidget;
 class TextPanel;
@@ -38,10 +39,9 @@ public:
     Form1(std::shared_ptr<AudioBackend> audio, StartWindowLink& start, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // Showing the window the first time loads it; every showing activates it.
+    // "Play": the first time loads the window and deals the first game once
+    // the window has its real size; later, deals a new game and shows it.
     void showFromStartWindow();
-    // Marks the next activation as a return from the start window.
-    void expectReturn() { returnPending_ = true; }
     // Closing the window, or the start window's unload.
     void unload();
 
@@ -75,7 +75,6 @@ public:
     TextPanel* Text(int n) const;
 
 protected:
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -87,6 +86,8 @@ private:
     };
 
     void connectHandlers();
+    // The inner size the layout uses, as the window has it.
+    void recordInnerSize();
     void sizeCommand(const SizeRow& row);
 
     std::shared_ptr<AudioBackend> audio_;
@@ -108,6 +109,7 @@ private:
     MediaDevice* MMCw_ = nullptr;
     MusicStrip* strip_ = nullptr;
     EventLoopScheduler* scheduler_ = nullptr;
+    ScreenFit* fit_ = nullptr;
 
     std::unique_ptr<Panels> panels_;
     std::unique_ptr<Music> music_;
@@ -118,7 +120,6 @@ private:
 
     bool loaded_ = false;
     bool unloading_ = false;
-    bool returnPending_ = true;  // the first showing is an activation
 };
 
 }  // namespace pairly

@@ -14,6 +14,8 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace pairly {
@@ -27,7 +29,8 @@ constexpr QColor kHover{255, 128, 0};
 frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     : QWidget(parent),
       game_(game),
-      titlePicture_(std::async(std::launch::async, loadPictureFile, besideProgram(QStringLiteral("\\lumora pairly.jpg"))))
+      titlePicture_(std::async(std::launch::async, loadPictureFile, besideProgram(QStringLiteral("\\lumora pairly.jpg")),
+                               QGuiApplication::primaryScreen()->devicePixelRatio()))
 {
     const WindowDesign& design = frmmainDesign();
     setObjectName(design.name);
@@ -57,6 +60,8 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
     connect(surface_, &SurfaceWidget::painted, this, &frmmain::firstPainted,
             Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+    fit_ = new ScreenFit(*this);
+    connect(fit_, &ScreenFit::settled, this, &frmmain::placeControls);
     // Decoding the icon would delay the first paint; the frame shows it a
     // moment later.
     connect(this, &frmmain::firstPainted, this, [this] { setWindowIcon(pairlyIcon()); });
@@ -67,30 +72,18 @@ frmmain::~frmmain() = default;
 void frmmain::start()
 {
     Form_Load();
-    show();
-    raise();
-    activateWindow();
+    pairly::showInFront(*this);
 }
 
 void frmmain::showInFront()
 {
-    if (unloading_)
-        return;
-    show();
-    raise();
-    activateWindow();
+    if (!unloading_)
+        pairly::showInFront(*this);
 }
 
 QString frmmain::versionText() const
 {
     return Text4_->text();
-}
-
-bool frmmain::event(QEvent* e)
-{
-    if (e->type() == QEvent::WindowActivate && !unloading_)
-        game_.startWindowActivated();
-    return QWidget::event(e);
 }
 
 void frmmain::closeEvent(QCloseEvent* e)
@@ -109,15 +102,20 @@ void frmmain::unload()
 
 void frmmain::Form_Load()
 {
-    fitToScreen(*this);
+    fit_->fit();
     if (QLayout* l = layout())
         l->activate();
-    const auto W = static_cast<float>(surface_->width());
-    const auto H = static_cast<float>(surface_->height());
-
     if (titlePicture_.valid())
         surface_->setBackgroundPicture(titlePicture_.get());
+    placeControls();
+}
 
+// The labels' places are fractions of the inner size, read afresh: at load,
+// and again once the window manager has framed the window.
+void frmmain::placeControls()
+{
+    const auto W = static_cast<float>(surface_->width());
+    const auto H = static_cast<float>(surface_->height());
     // The row's height factor is a double, the column factors are singles.
     const auto top = static_cast<float>(H * (106.5 / 120));
     const auto at = [top](CaptionLabel* label, float left) { label->move(qRound(left), qRound(top)); };
@@ -164,9 +162,10 @@ void frmmain::Text4_Click()
     Text4_->hide();
 }
 
+// The start window is hidden rather than sent back: a compositor may refuse
+// to restack windows, and a tiling one would share the screen with it.
 void frmmain::lblplay_Click()
 {
-    lower();
     game_.showGameWindow();
 }
 

@@ -13,6 +13,7 @@ namespace pairly {
 class CaptionLabel;
 class ControlSet;
 class GameWindowLink;
+class ScreenFit;
 class SurfaceWidget;
 class TextPanel;
 
@@ -26,7 +27,7 @@ public:
 
     // Loads and shows the window at program start.
     void start();
-    // Brings the window in front (the game window's exit control).
+    // Shows the window in front (the game window's exit control).
     void showInFront();
     // Runs the unload once; a second request while unloading is ignored.
     void unload();
@@ -58,11 +59,13 @@ signals:
     void firstPainted();
 
 protected:
-    bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void placeControls();
+
     GameWindowLink& game_;
+    ScreenFit* fit_ = nullptr;
     SurfaceWidget* surface_ = nullptr;
     std::unique_ptr<ControlSet> controls_;
     CaptionLabel* lblplay_ = nullptr;

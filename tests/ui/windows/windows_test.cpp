@@ -3,6 +3,7 @@
 #include "resources/design/window_designs.h"
 #include "sound/media_device.h"
 #include "sound/music.h"
+#include "sound/music_strip.h"
 #include "tests/sound/fake_audio_backend.h"
 #include "tests/ui/pointer.h"
 #include "ui/common/caption_label.h"
@@ -57,6 +58,8 @@ protected:
     ImageControl* back(int16_t c) { return form().backs(model().ncarte)->element(c); }
     ImageControl* face(int16_t c) { return form().Img()->element(c); }
     QAction* action(QStringView name, int index = kNoIndex) { return form().menu().action(name, index); }
+    // The window left is hidden: nothing depends on the platform raising the other.
+    bool startWindowAlone() { return program.startWindow().isVisible() && !form().isVisible(); }
 
     void click(int16_t c) { QTest::mouseClick(back(c), Qt::LeftButton); }
     void turn(int16_t c)
@@ -130,7 +133,7 @@ TEST_F(Windows, ExitDuringA48CardGameClearsTheTableAndBringsUpTheStartWindow)
     ASSERT_EQ(model().ncarte, 48);
     turn(5);
     QTest::mouseClick(form().lblquit(), Qt::LeftButton);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &program.startWindow(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return startWindowAlone(); }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return model().stato == 0; }));
     EXPECT_EQ(model().prima, 0);
     EXPECT_EQ(model().seconda, 0);
@@ -158,7 +161,7 @@ TEST_F(Windows, ExitDuringTheMissPauseLeavesTheTableWhenThePauseEnds)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !form().game().pausing() && model().stato == 0; }));
     for (int16_t c = 1; c <= 20; ++c)
         EXPECT_FALSE(face(c)->isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &program.startWindow(); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return startWindowAlone(); }));
 }
 
 TEST_F(Windows, EachSizeCommandDealsAFreshGameOfItsSize)
@@ -281,7 +284,7 @@ TEST_F(Windows, AReturnFromTheStartWindowDealsANewGameAndHidesOnlyTheRules)
     turn(1);
     f.Text(3)->show();
     QTest::mouseClick(f.lblquit(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &program.startWindow(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return startWindowAlone(); }));
     f.Text(3)->show();
     f.Text(1)->show();
     const uint64_t games = f.game().gamesStarted();
@@ -291,6 +294,63 @@ TEST_F(Windows, AReturnFromTheStartWindowDealsANewGameAndHidesOnlyTheRules)
     EXPECT_FALSE(f.Text(1)->isVisible());
     EXPECT_TRUE(f.Text(3)->isVisible());
     EXPECT_EQ(coveredCards(), 20);
+}
+
+// A compositor that refuses every activation: "Play", "Exit" and "Play"
+// again still show the right window alone, each "Play" with a new game.
+TEST_F(Windows, TheFlowNeedsNoActivationFromThePlatform)
+{
+    struct RefuseActivation : QObject {
+        bool eventFilter(QObject*, QEvent* e) override
+        {
+            return e->type() == QEvent::WindowActivate || e->type() == QEvent::ActivationChange
+                   || e->type() == QEvent::FocusIn;
+        }
+    } refuse;
+    qApp->installEventFilter(&refuse);
+    Form1& f = play();
+    EXPECT_TRUE(f.isVisible());
+    EXPECT_FALSE(program.startWindow().isVisible());
+    EXPECT_EQ(coveredCards(), 20);
+    const uint64_t games = f.game().gamesStarted();
+    QTest::mouseClick(f.lblquit(), Qt::LeftButton);
+    EXPECT_TRUE(startWindowAlone());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return model().stato == 0; }));
+    EXPECT_TRUE(startWindowAlone());
+    play();
+    EXPECT_EQ(f.game().gamesStarted(), games + 1);
+    EXPECT_FALSE(program.startWindow().isVisible());
+    qApp->removeEventFilter(&refuse);
+}
+
+// The music strip lies over the cards, and a panel over the strip.
+TEST_F(Windows, PanelsLieOverTheMusicStripAndTheStripOverTheCards)
+{
+    Form1& f = play();
+    action(u"all")->trigger();
+    auto* strip = f.surface().findChild<MusicStrip*>();
+    ASSERT_TRUE(strip && strip->isVisible());
+    // A table and panels laid out for a wide screen reach over the strip's place.
+    model().larghezza = 1600;
+    model().altezza = 1000;
+    f.Form_Activate();
+    const QPoint spot = strip->geometry().center();
+    const auto topmost = [&] {
+        QWidget* w = f.surface().childAt(spot);
+        while (w && w->parentWidget() != &f.surface())
+            w = w->parentWidget();
+        return w;
+    };
+    bool onACard = false;
+    for (int16_t c = 1; c <= 20; ++c)
+        onACard = onACard || (back(c)->isVisible() && back(c)->geometry().contains(spot));
+    ASSERT_TRUE(onACard);
+    EXPECT_EQ(topmost(), strip);
+    action(u"italiano", 1)->trigger();
+    EXPECT_EQ(topmost(), f.Text(1));
+    action(u"menu_about")->trigger();
+    f.Text(3)->move(spot - QPoint(5, 5));
+    EXPECT_EQ(topmost(), f.Text(3));
 }
 
 TEST_F(Windows, OnlyAReturnFromTheStartWindowActivatesANewGame)
