@@ -171,6 +171,29 @@ TEST_P(CorruptStoredPicture, IsRejectedWithItsReason)
 INSTANTIATE_TEST_SUITE_P(Kinds, CorruptStoredPicture, ::testing::ValuesIn(kCorruptions),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A row's padding is not pixels: garbage there is no palette index, even
+// with a palette of two colours.
+TEST(StoredPicture, RowPaddingIsNoPixel)
+{
+    QByteArray bmp(14 + 40 + 8 + 4, '\xFF');
+    bmp.replace(0, 62, QByteArray(62, '\0'));
+    bmp[0] = 'B';
+    bmp[1] = 'M';
+    setLe32(bmp, 2, uint32_t(bmp.size()));
+    setLe32(bmp, 10, 62);
+    setLe32(bmp, 14, 40);
+    setLe32(bmp, 18, 2);  // 2 x 1 pixels, 4 bits each: one byte and three of padding
+    setLe32(bmp, 22, 1);
+    setLe16(bmp, 26, 1);
+    setLe16(bmp, 28, 4);
+    setLe32(bmp, 46, 2);  // black and white
+    bmp.replace(58, 3, QByteArray(3, '\xFF'));
+    bmp[62] = 0x01;
+    const PictureRef picture = decodeStoredPicture(stored(bmp));
+    ASSERT_NE(picture, nullptr);
+    EXPECT_EQ(picture->image.pixelColor(1, 0), QColor(Qt::white));
+}
+
 // Picture 36 is 57 pixels wide: 171 bytes of pixels per row padded to 172, and
 // two bytes after the last row. The pixels come from the header's offsets,
 // bottom-up, whatever the padding, the extra bytes and whatever follows the
