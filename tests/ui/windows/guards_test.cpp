@@ -192,7 +192,7 @@ TEST_F(Guards, TheWidgetsShowTheDesignedFontsColoursAndPlaces)
 
     const auto* strip = f.surface().findChild<MusicStrip*>();
     ASSERT_NE(strip, nullptr);
-    EXPECT_EQ(strip->pos(), QPoint(384, 128));
+    EXPECT_EQ(strip->geometry(), QRect(384, 128, 64, 18));  // 5760, 1920, 960, 264 twips
     action(u"all")->trigger();
     EXPECT_TRUE(strip->isVisible());
 
