@@ -40,7 +40,7 @@ TEST_ENV = {"QT_QPA_PLATFORM": "offscreen", "SDL_AUDIODRIVER": "dummy"}
 # The slow matrix of damaged files and the install round trip stay out.
 SKIPPED_SCRIPT_TESTS = {"e2e_hostile_files", "install_run_uninstall"}
 # The whole session played on the screen takes a minute; --e2e adds it.
-SLOW_SCRIPT_TESTS = {"e2e_play"}
+SLOW_SCRIPT_TESTS = {"e2e_play", "e2e_play_openbox"}
 # Diagnostics only: their texts are not mutated.
 LOG_CALL = re.compile(r"\bq(C?)(Debug|Info|Warning|Critical)\b")
 
