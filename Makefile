@@ -8,15 +8,26 @@ JOBS       ?= $(shell nproc)
 # half the time. UNITY=OFF gives finer incremental builds while editing.
 UNITY      ?= ON
 
-.PHONY: all deps configure build run test test-fast test-asan bench mutants install clean
+.PHONY: all deps configure build run test test-fast test-asan bench mutants fuzz install deb clean
 
 all: build
 
 deps:
 	@./scripts/install-deps
 
+# The plain build compiles and links with Debian's hardening flags (all of them, as
+# debian/rules asks), so that the package test packs this build's program
+# instead of compiling it a second time. The source-path map is left out: debug
+# info keeps absolute paths and ccache can share objects across checkouts.
+BUILDFLAG   = $(shell DEB_BUILD_MAINT_OPTIONS='hardening=+all reproducible=-fixfilepath,-fixdebugpath' \
+	dpkg-buildflags --get $(1))
+DEB_LDFLAGS = $(call BUILDFLAG,LDFLAGS)
+DEB_FLAGS   = "-DCMAKE_CXX_FLAGS=$(call BUILDFLAG,CPPFLAGS) $(call BUILDFLAG,CXXFLAGS)" \
+	"-DCMAKE_EXE_LINKER_FLAGS=$(DEB_LDFLAGS)" "-DCMAKE_SHARED_LINKER_FLAGS=$(DEB_LDFLAGS)" \
+	"-DCMAKE_MODULE_LINKER_FLAGS=$(DEB_LDFLAGS)"
+
 configure: deps
-	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIRLY_WERROR=ON -DCMAKE_UNITY_BUILD=$(UNITY) $(CMAKE_ARGS) >/dev/null
+	@cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIRLY_WERROR=ON -DCMAKE_UNITY_BUILD=$(UNITY) $(DEB_FLAGS) $(CMAKE_ARGS) >/dev/null
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -60,11 +71,35 @@ MUTANTS_ARGS ?=
 mutants: deps
 	python3 scripts/mutants.py $(MUTANTS_ARGS)
 
+# The stored-picture loader under libFuzzer (clang, installed here only), for
+# FUZZ_SECONDS; what it finds new goes to build-fuzz/corpus, the seeds stay as
+# they are.
+FUZZ_SECONDS ?= 300
+fuzz:
+	@./scripts/install-deps clang
+	@CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAIRLY_WERROR=ON -DPAIRLY_FUZZ=ON $(CMAKE_ARGS) >/dev/null
+	@cmake --build build-fuzz -j $(JOBS) --target stored_picture_fuzz
+	mkdir -p build-fuzz/corpus
+	./build-fuzz/tests/fuzz/stored_picture_fuzz -max_total_time=$(FUZZ_SECONDS) build-fuzz/corpus tests/fuzz/corpus
+
 # The program folder under $(PREFIX)/lib/pairly, bin/pairly, and the desktop
 # files; DESTDIR stages it for a package.
 PREFIX ?= /usr/local
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
+# The Debian package, compiled from scratch out of a copy of the tree's files
+# (tracked and new, as they are now) so that nothing of an earlier build gets
+# in; the .deb, .buildinfo and .changes are left in $(DEB_DIR), checked by lintian.
+DEB_DIR ?= build-deb
+deb: deps
+	rm -rf $(DEB_DIR) && mkdir -p $(DEB_DIR)/pairly
+	git ls-files -z --cached --others --exclude-standard | \
+		tar --null -T - --ignore-failed-read -cf - | tar -C $(DEB_DIR)/pairly -xf -
+	cd $(DEB_DIR)/pairly && env -u MAKEFLAGS -u MFLAGS -u MAKELEVEL dpkg-buildpackage -us -uc -b -J$(JOBS)
+	rm -rf $(DEB_DIR)/pairly
+	lintian --pedantic --fail-on error,warning $(DEB_DIR)/pairly_*.changes
+	@ls -l $(DEB_DIR)/*.deb
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutants
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutants build-fuzz $(DEB_DIR)

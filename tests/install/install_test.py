@@ -28,8 +28,7 @@ from play_test import (  # noqa: E402
 
 CMAKE = BUILD_DIR = SOURCE_DIR = None
 ICON_SIZES = (16, 32, 48, 64, 128, 256)
-PROGRAM_DIR = os.path.join("lib", "pairly")
-DESKTOP = os.path.join("share", "applications", "pairly.desktop")
+APPLICATIONS = os.path.join("share", "applications")
 METAINFO_DIR = os.path.join("share", "metainfo")
 PLAY_ROW_TOP = HEIGHT * (106.5 / 120)
 
@@ -53,6 +52,83 @@ def covered_grid(s, grid):
     return len(colours) == 1 and BLUE not in colours
 
 
+# The checks below take the installed tree's prefix, so that the Debian
+# package's test runs them on its own tree too.
+
+def check_program_folder(test, prefix, program_dir, starter, source_dir):
+    """The program, started through a relative link, finds every data file
+    of the source tree unchanged in its own folder."""
+    folder = os.path.join(prefix, program_dir)
+    program = os.path.join(folder, "pairly")
+    test.assertTrue(os.access(program, os.X_OK), program)
+    link = os.path.join(prefix, starter)
+    test.assertTrue(os.path.islink(link), f"{starter} is a link")
+    test.assertFalse(os.path.isabs(os.readlink(link)), "the link is relative, the tree relocatable")
+    test.assertEqual(os.path.realpath(link), os.path.realpath(program))
+    data = os.path.join(source_dir, "data")
+    compare = filecmp.dircmp(data, folder)
+    test.assertEqual(compare.left_only, [], "every data file lies beside the program")
+    songs = filecmp.cmpfiles(os.path.join(data, "music"), os.path.join(folder, "music"),
+                             os.listdir(os.path.join(data, "music")), shallow=False)
+    test.assertEqual(len(songs[0]), 10, f"ten songs installed unchanged: {songs}")
+    for name in ("carta.wav", "lumora pairly.jpg"):
+        test.assertTrue(filecmp.cmp(os.path.join(data, name), os.path.join(folder, name), shallow=False), name)
+
+
+def check_desktop_metadata(test, prefix, metainfo_name):
+    """The menu entry, its icons and the AppStream file pass the validators a
+    distribution runs and are named by the component id."""
+    metainfo = os.path.join(prefix, METAINFO_DIR, metainfo_name)
+    run = subprocess.run(["appstreamcli", "validate", "--no-net", "--strict", metainfo],
+                         capture_output=True, text=True)
+    test.assertEqual(run.returncode, 0, "appstreamcli validate:\n" + run.stdout + run.stderr)
+    component = ET.parse(metainfo).getroot()
+    app_id = component.findtext("id")
+    test.assertEqual(metainfo_name, app_id + ".metainfo.xml")
+    test.assertNotIn("example", app_id + "".join(i.text for i in component.iter("image")), "no placeholder")
+    test.assertTrue(component.findall("screenshots/screenshot/image"), "a screenshot reference")
+
+    test.assertEqual(component.findtext("launchable[@type='desktop-id']"), app_id + ".desktop")
+    desktop = os.path.join(prefix, APPLICATIONS, app_id + ".desktop")
+    run = subprocess.run(["desktop-file-validate", desktop], capture_output=True, text=True)
+    test.assertEqual((run.returncode, run.stdout + run.stderr), (0, ""), "desktop-file-validate")
+    entry = configparser.ConfigParser(interpolation=None)
+    entry.optionxform = str
+    entry.read(desktop)
+    section = entry["Desktop Entry"]
+    test.assertEqual(section["Exec"].split()[0], "pairly", "Exec names the starter link")
+    test.assertEqual(section["Icon"], app_id)
+    for side in ICON_SIZES:
+        png = os.path.join(prefix, "share", "icons", "hicolor", f"{side}x{side}", "apps", f"{app_id}.png")
+        test.assertEqual(png_size(png), (side, side), png)
+
+
+def play_a_table(test, session, program, elsewhere):
+    """Starts the program from an unrelated folder, plays a table of twenty,
+    leaves it with "Exit" and ends the program with "Quit"."""
+    s = session
+    s.start(program, cwd=elsewhere)
+    shot = s.wait_for(start_window_shown, "installed-start-window", timeout=20)
+    title = s.xdotool("search", "--name", f"^{START_TITLE}$")
+    test.assertTrue(title.stdout.strip(), "start window title")
+    # The start picture comes from the program's folder: without it the
+    # window would be dark green all over.
+    test.assertNotEqual(shot.pixel(WIDTH // 2, HEIGHT // 3), DARK_GREEN, "start picture found")
+
+    s.click(*label_centre(WIDTH * 50 / 120, PLAY_ROW_TOP, 2292, 492))  # "Play"
+    shot = s.wait_for(game_window_shown, "installed-game-window")
+    grid = Grid(menubar_height(shot), 20, 4)
+    s.wait_for(lambda sc: covered_grid(sc, grid), "installed-table-20")
+
+    exit_top = grid.top0 + grid.altezza * 103 / 120
+    s.click(*label_centre(WIDTH * 105 / 120, exit_top, 1116, 552))  # "Exit"
+    s.wait_for(start_window_shown, "installed-start-again")
+    s.click(*label_centre(WIDTH * 105 / 120, PLAY_ROW_TOP, 1116, 552))  # "Quit"
+    status = s.app.wait(timeout=10)
+    test.assertEqual(status, 0, s.app.stderr.read().decode(errors="replace"))
+    test.assertEqual(os.listdir(elsewhere), [], "the program writes nothing")
+
+
 class InstallTest(unittest.TestCase):
     def setUp(self):
         self.shots = tempfile.mkdtemp(prefix="pairly-install-shots-", dir=os.environ.get("PAIRLY_SHOTS_DIR"))
@@ -74,71 +150,6 @@ class InstallTest(unittest.TestCase):
         with open(os.path.join(BUILD_DIR, "install_manifest.txt")) as f:
             return [line for line in f.read().splitlines() if line]
 
-    def check_program_folder(self):
-        folder = os.path.join(self.prefix, PROGRAM_DIR)
-        program = os.path.join(folder, "pairly")
-        self.assertTrue(os.access(program, os.X_OK), program)
-        link = os.path.join(self.prefix, "bin", "pairly")
-        self.assertTrue(os.path.islink(link), "bin/pairly is a link")
-        self.assertFalse(os.path.isabs(os.readlink(link)), "the link is relative, the tree relocatable")
-        self.assertEqual(os.path.realpath(link), os.path.realpath(program))
-        data = os.path.join(SOURCE_DIR, "data")
-        compare = filecmp.dircmp(data, folder)
-        self.assertEqual(compare.left_only, [], "every data file lies beside the program")
-        songs = filecmp.cmpfiles(os.path.join(data, "music"), os.path.join(folder, "music"),
-                                 os.listdir(os.path.join(data, "music")), shallow=False)
-        self.assertEqual(len(songs[0]), 10, f"ten songs installed unchanged: {songs}")
-        for name in ("carta.wav", "lumora pairly.jpg"):
-            self.assertTrue(filecmp.cmp(os.path.join(data, name), os.path.join(folder, name), shallow=False), name)
-
-    def check_desktop_metadata(self):
-        desktop = os.path.join(self.prefix, DESKTOP)
-        run = subprocess.run(["desktop-file-validate", desktop], capture_output=True, text=True)
-        self.assertEqual((run.returncode, run.stdout + run.stderr), (0, ""), "desktop-file-validate")
-        entry = configparser.ConfigParser(interpolation=None)
-        entry.optionxform = str
-        entry.read(desktop)
-        section = entry["Desktop Entry"]
-        self.assertEqual(section["Exec"].split()[0], "pairly", "Exec names the bin/ link")
-        icon = section["Icon"]
-        for side in ICON_SIZES:
-            png = os.path.join(self.prefix, "share", "icons", "hicolor", f"{side}x{side}", "apps", f"{icon}.png")
-            self.assertEqual(png_size(png), (side, side), png)
-
-        metainfos = [n for n in os.listdir(os.path.join(self.prefix, METAINFO_DIR)) if n.endswith(".metainfo.xml")]
-        self.assertEqual(len(metainfos), 1, metainfos)
-        metainfo = os.path.join(self.prefix, METAINFO_DIR, metainfos[0])
-        run = subprocess.run(["appstreamcli", "validate", "--no-net", "--strict", metainfo],
-                             capture_output=True, text=True)
-        self.assertEqual(run.returncode, 0, "appstreamcli validate:\n" + run.stdout + run.stderr)
-        component = ET.parse(metainfo).getroot()
-        self.assertEqual(metainfos[0], component.findtext("id") + ".metainfo.xml")
-        self.assertEqual(component.findtext("launchable[@type='desktop-id']"), os.path.basename(desktop))
-        self.assertTrue(component.findall("screenshots/screenshot/image"), "a screenshot reference")
-
-    def play_from_elsewhere(self):
-        s = self.session = Session(self.shots)
-        s.start(os.path.join(self.prefix, "bin", "pairly"), cwd=self.elsewhere)
-        shot = s.wait_for(start_window_shown, "installed-start-window", timeout=20)
-        title = s.xdotool("search", "--name", f"^{START_TITLE}$")
-        self.assertTrue(title.stdout.strip(), "start window title")
-        # The start picture comes from the program's folder: without it the
-        # window would be dark green all over.
-        self.assertNotEqual(shot.pixel(WIDTH // 2, HEIGHT // 3), DARK_GREEN, "start picture found")
-
-        s.click(*label_centre(WIDTH * 50 / 120, PLAY_ROW_TOP, 2292, 492))  # "Play"
-        shot = s.wait_for(game_window_shown, "installed-game-window")
-        grid = Grid(menubar_height(shot), 20, 4)
-        s.wait_for(lambda sc: covered_grid(sc, grid), "installed-table-20")
-
-        exit_top = grid.top0 + grid.altezza * 103 / 120
-        s.click(*label_centre(WIDTH * 105 / 120, exit_top, 1116, 552))  # "Exit"
-        s.wait_for(start_window_shown, "installed-start-again")
-        s.click(*label_centre(WIDTH * 105 / 120, PLAY_ROW_TOP, 1116, 552))  # "Quit"
-        status = s.app.wait(timeout=10)
-        self.assertEqual(status, 0, s.app.stderr.read().decode(errors="replace"))
-        self.assertEqual(os.listdir(self.elsewhere), [], "the program writes nothing")
-
     def uninstall(self, manifest):
         for path in manifest:
             os.remove(path)
@@ -150,9 +161,14 @@ class InstallTest(unittest.TestCase):
         manifest = self.install()
         self.assertEqual(sorted(os.path.relpath(p, self.prefix) for p in manifest), files_under(self.prefix),
                          "the manifest lists every installed file")
-        self.check_program_folder()
-        self.check_desktop_metadata()
-        self.play_from_elsewhere()
+        check_program_folder(self, self.prefix, os.path.join("lib", "pairly"), os.path.join("bin", "pairly"), SOURCE_DIR)
+        metainfos = os.listdir(os.path.join(self.prefix, METAINFO_DIR))
+        self.assertEqual(len(metainfos), 1, metainfos)
+        check_desktop_metadata(self, self.prefix, metainfos[0])
+        self.assertEqual(os.listdir(os.path.join(self.prefix, APPLICATIONS)),
+                         [metainfos[0].replace(".metainfo.xml", ".desktop")], "one menu entry, named by the id")
+        self.session = Session(self.shots)
+        play_a_table(self, self.session, os.path.join(self.prefix, "bin", "pairly"), self.elsewhere)
         self.uninstall(manifest)
         self.assertFalse(os.path.exists(self.prefix) and files_under(self.prefix),
                          f"left behind: {os.path.exists(self.prefix) and files_under(self.prefix)}")
