@@ -37,8 +37,10 @@ def use_work_folder(path):
     SRC, BUILD = WORK / "src", WORK / "build"
 FOLDERS = ["engine", "ui", "sound", "resources"]
 TEST_ENV = {"QT_QPA_PLATFORM": "offscreen", "SDL_AUDIODRIVER": "dummy"}
-# The slow matrix of damaged files and the install round trip stay out.
-SKIPPED_SCRIPT_TESTS = {"e2e_hostile_files", "install_run_uninstall"}
+# The slow matrix of damaged files, the install round trip and the package
+# build stay out.
+SKIPPED_SCRIPT_TESTS = {"e2e_hostile_files"}
+SKIPPED_LABELS = {"install", "package"}
 # The whole session played on the screen takes a minute; --e2e adds it.
 SLOW_SCRIPT_TESTS = {"e2e_play", "e2e_play_openbox"}
 # Diagnostics only: their texts are not mutated.
@@ -269,10 +271,14 @@ class Suite:
             cmd = t.get("command") or []
             if t["name"] in self.skip or not cmd or not cmd[0].endswith(("python3", "python")):
                 continue
-            env = {}
+            env, labels = {}, set()
             for p in t.get("properties", []):
                 if p["name"] == "ENVIRONMENT":
                     env.update(kv.split("=", 1) for kv in p["value"])
+                elif p["name"] == "LABELS":
+                    labels.update(p["value"])
+            if labels & SKIPPED_LABELS:
+                continue
             programs = [os.path.relpath(a, BUILD) for a in cmd[1:] if a.startswith(str(BUILD))]
             tests.append({"name": t["name"], "cmd": cmd, "env": env, "programs": programs})
         return tests
