@@ -385,29 +385,5 @@ TEST_F(Windows, TheRustleItemSwitchesTheEffectOffAndOnAndCardTurnsFollowIt)
     EXPECT_NE(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
 }
 
-// "Quit" in the middle of a game, or closing either window, unloads both
-// windows and closes both devices.
-TEST_F(Windows, QuitOrClosingEitherWindowEndsBoth)
-{
-    for (int way : {0, 1, 2}) {
-        Program p{[audio = audio] { return audio; }};
-        p.start();
-        QTest::mouseClick(p.startWindow().lblplay(), Qt::LeftButton);
-        Form1* f = p.gameWindow();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return f->isVisible() && f->game().gamesStarted() > 0; }));
-        QTest::mouseClick(f->backs(20)->element(1), Qt::LeftButton);
-        if (way == 0) {
-            p.startWindow().showInFront();
-            QTest::mouseClick(p.startWindow().lblquit(), Qt::LeftButton);
-        } else {
-            (way == 1 ? static_cast<QWidget*>(f) : &p.startWindow())->close();
-        }
-        EXPECT_FALSE(f->isVisible()) << way;
-        EXPECT_FALSE(p.startWindow().isVisible()) << way;
-        EXPECT_EQ(f->MMC1().mode(), MediaDevice::Mode::NotOpen) << way;
-        EXPECT_EQ(f->MMCw().mode(), MediaDevice::Mode::NotOpen) << way;
-    }
-}
-
 }  // namespace
 }  // namespace pairly
