@@ -20,9 +20,9 @@ import unittest
 PROGRAM = WINDOW_TESTS = None
 WIDTH, HEIGHT = 1280, 800
 DARK_GREEN = (0, 64, 0)
-FLOW_TESTS = ":".join("Windows." + name for name in (
-    "TheFlowNeedsNoActivationFromThePlatform", "AReturnFromTheStartWindowDealsANewGameAndHidesOnlyTheRules",
-    "OnlyAReturnFromTheStartWindowActivatesANewGame", "QuitOrClosingEitherWindowEndsBoth"))
+FLOW_TESTS = ":".join((
+    "Windows.TheFlowNeedsNoActivationFromThePlatform", "Windows.AReturnFromTheStartWindowDealsANewGameAndHidesOnlyTheRules",
+    "Windows.OnlyAReturnFromTheStartWindowActivatesANewGame", "Guards.UnloadingClosesTheMusicBeforeTheRustle"))
 
 
 class Weston:
