@@ -8,7 +8,7 @@ JOBS       ?= $(shell nproc)
 # half the time. UNITY=OFF gives finer incremental builds while editing.
 UNITY      ?= ON
 
-.PHONY: all deps configure build run test test-fast test-asan bench fuzz install deb clean
+.PHONY: all deps configure build run test test-fast test-asan bench mutants fuzz install deb clean
 
 all: build
 
@@ -64,6 +64,13 @@ bench: deps
 	@cmake --build build-bench -j $(JOBS)
 	python3 bench/run_bench.py build-bench
 
+# Plants one small fault at a time in engine/, ui/, sound/ and resources/ and
+# reports which ones the tests let through (README, "Testing"); not part of
+# the tests. MUTANTS_ARGS passes --seed, --count, --minutes, --folders.
+MUTANTS_ARGS ?=
+mutants: deps
+	python3 scripts/mutants.py $(MUTANTS_ARGS)
+
 # The stored-picture loader under libFuzzer (clang, installed here only), for
 # FUZZ_SECONDS; what it finds new goes to build-fuzz/corpus, the seeds stay as
 # they are.
@@ -95,4 +102,4 @@ deb: deps
 	@ls -l $(DEB_DIR)/*.deb
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-fuzz $(DEB_DIR)
+	rm -rf $(BUILD) $(ASAN_BUILD) build-bench build-mutants build-fuzz $(DEB_DIR)

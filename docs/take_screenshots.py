@@ -1,12 +1,14 @@
 #!/usr/bin/env python3
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""Takes the README's screenshots of a built Pairly under Xvfb (1280 x 1024).
+"""Takes the README's screenshots of a built Pairly under Xvfb.
 
     python3 docs/take_screenshots.py build/pairly docs
 
-Writes start-window.png and game.png: the start window, and a 20-card game
-with a few pairs found and a missed move still showing. The pictures are
-quantised to a small palette and halved so that each stays well under 300 KB.
+Writes start-window.png and game.png (1280 x 1024): the start window, and a
+20-card game with a few pairs found and a missed move still showing; and
+start-sizes.png, a contact sheet of the start window on six common screen
+sizes, each shrunk to one width. The pictures are quantised to a small palette and
+scaled down so that each stays well under 300 KB.
 """
 import os
 import subprocess
@@ -18,7 +20,10 @@ import time
 sys.dont_write_bytecode = True
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "tests", "e2e"))
 from play_test import (  # noqa: E402
-    HEIGHT, WIDTH, Grid, Session, game_window_shown, label_centre, menubar_height, start_window_shown)
+    DARK_GREEN, HEIGHT, START_LABELS, START_TITLE, WIDTH, Grid, Session, game_window_shown, label_centre,
+    menubar_height, start_window_shown)
+
+SHEET_SIZES = [(1024, 768), (1366, 768), (1440, 900), (1920, 1080), (2560, 1440), (3840, 2160)]
 
 PLAY_ROW_TOP = HEIGHT * (106.5 / 120)
 
@@ -86,5 +91,31 @@ def main(program, out_dir):
         s.close()
 
 
+def contact_sheet(program, out_path):
+    """Each screen shrunk to one width, so that the picture's share of each shows."""
+    folder = tempfile.mkdtemp(prefix="pairly-sheet-")
+    tiles = []
+    for width, height in SHEET_SIZES:
+        s = Session(folder, width, height)
+        try:
+            s.start(os.path.abspath(program), cwd=tempfile.gettempdir())
+            s.wait_for_window(START_TITLE, DARK_GREEN, START_LABELS, timeout=30)
+            tile = os.path.join(folder, f"{width}x{height}.png")
+            subprocess.run(["import", "-display", s.display, "-window", "root", "-resize", "400x", tile],
+                           env=s.env, check=True)
+            subprocess.run(["convert", tile, "-background", "#303030", "-gravity", "center", "-extent", "400x300",
+                            tile], check=True)
+            tiles.append((tile, f"{width} x {height}"))
+        finally:
+            s.close()
+    args = ["montage", "-font", "DejaVu-Sans", "-pointsize", "14", "-fill", "#e0e0e0", "-background", "#303030"]
+    for tile, label in tiles:
+        args += ["-label", label, tile]
+    subprocess.run(args + ["-tile", "3x2", "-geometry", "+10+8",
+                           "-strip", f"PNG24:{out_path}"], check=True)
+    print(out_path, os.path.getsize(out_path), "bytes")
+
+
 if __name__ == "__main__":
     main(sys.argv[1], sys.argv[2])
+    contact_sheet(sys.argv[1], os.path.join(sys.argv[2], "start-sizes.png"))

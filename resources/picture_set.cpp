@@ -80,6 +80,26 @@ PictureRef PictureSet::icon() const
     return picture(icon_);
 }
 
+QString PictureSet::faceName(int k) const
+{
+    std::lock_guard lock(mutex_);
+    if (faceNames_.isEmpty())
+        faceNames_ = QString::fromUtf8(readResource(QStringLiteral(":/pictures/face_names.txt"))).split(u'\n');
+    return k >= 1 && k <= kFaces && k <= faceNames_.size() ? faceNames_[k - 1] : QString();
+}
+
+QString PictureSet::faceName(const Picture* picture) const
+{
+    int k = 0;
+    {
+        // Only a decoded face can be the object asked about: none is decoded here.
+        std::lock_guard lock(mutex_);
+        for (int i = 0; picture != nullptr && i < kFaces && k == 0; ++i)
+            k = faces_[i].picture.get() == picture ? i + 1 : 0;
+    }
+    return faceName(k);
+}
+
 void PictureSet::decodeAll() const
 {
     for (const Slot& slot : faces_)

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <array>
 #include <mutex>
@@ -28,6 +29,12 @@ public:
     // dorso20(0), dorso48(0), Dorso80(0) for size 20, 48, 80; nullptr otherwise.
     PictureRef back(int size) const;
     PictureRef icon() const;
+    // The short name of what face k shows ("sunflower", "cat"), as the
+    // artwork generator wrote it beside the pictures; empty if unknown.
+    QString faceName(int k) const;
+    // The name of the face that this picture object is, if it is one of the
+    // 40 faces; empty otherwise.
+    QString faceName(const Picture* picture) const;
     // Decodes every picture now, so later calls only hand them out; meant for
     // a background thread while the program waits for the player.
     void decodeAll() const;
@@ -54,6 +61,7 @@ private:
     PictureRef picture(const Slot& slot) const;
 
     mutable std::mutex mutex_;
+    mutable QStringList faceNames_;
     std::array<Slot, kFaces> faces_;
     std::array<Slot, kBacks> backs_;
     Slot icon_;

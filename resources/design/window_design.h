@@ -31,7 +31,6 @@ struct Rgb {
 inline constexpr Rgb kBlack{0, 0, 0};
 inline constexpr Rgb kYellow{255, 255, 0};
 inline constexpr Rgb kLightYellow{255, 255, 192};
-inline constexpr Rgb kOrange{255, 128, 0};
 inline constexpr Rgb kDarkGreen{0, 64, 0};
 inline constexpr Rgb kBlue{0, 0, 255};
 

@@ -10,6 +10,7 @@ so a misplaced grid or label, or one placed for a size the window does not
 have, fails here.
 """
 import os
+import random
 import subprocess
 import sys
 import tempfile
@@ -19,9 +20,15 @@ import unittest
 PROGRAM = None
 WIDTH, HEIGHT = 1280, 1024
 BLUE = (0, 0, 255)
+ORANGE = (255, 128, 0)  # the labels' hover colour, and the keyboard's
 DARK_GREEN = (0, 64, 0)
 START_TITLE = "Quernavellistro  -  Pairly"
 GAME_TITLE = "Quernavellistro  -  Pairly "
+
+
+# "Info", "Play", "Quit": left and top as fractions of the inner area, size in twips.
+START_LABELS = [(15 / 120, 106.5 / 120, 1116, 552), (50 / 120, 106.5 / 120, 2292, 492),
+                (105 / 120, 106.5 / 120, 1116, 552)]
 
 
 def round_half_even(v):
@@ -36,32 +43,76 @@ class Screen:
         i = (y * self.width + x) * 3
         return tuple(self.raw[i:i + 3])
 
+    def shows(self, colour, box=None):
+        """Whether a pixel of the screen, or of box (left, top, right, bottom), is exactly colour."""
+        left, top, right, bottom = box or (0, 0, self.width, self.height)
+        wanted = bytes(colour)
+        for y in range(int(top), int(bottom)):
+            row = self.raw[(y * self.width + int(left)) * 3:(y * self.width + int(right)) * 3]
+            i = row.find(wanted)
+            while i >= 0:
+                if i % 3 == 0:
+                    return True
+                i = row.find(wanted, i + 1)
+        return False
+
 
 class Session:
     def __init__(self, shots_dir, width=WIDTH, height=HEIGHT, window_manager=None):
         self.shots_dir = shots_dir
         self.width, self.height = width, height
-        read_fd, write_fd = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        os.close(write_fd)
-        with os.fdopen(read_fd) as f:
-            self.display = ":" + f.readline().strip()
-        self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
-        self.env.pop("WAYLAND_DISPLAY", None)
+        # A display number of its own, drawn from a wide range: a number that
+        # another test's server has just given up can still have its socket
+        # removed under a new server by the old one's shutdown.
+        for attempt in range(5):
+            self.display = f":{random.randrange(200, 30000)}"
+            self.xvfb = subprocess.Popen(
+                ["Xvfb", self.display, "-screen", "0", f"{width}x{height}x24", "-nolisten", "tcp"],
+                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            self.env = dict(os.environ, DISPLAY=self.display, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy")
+            self.env.pop("WAYLAND_DISPLAY", None)
+            deadline = time.monotonic() + 10
+            while self.xvfb.poll() is None and time.monotonic() < deadline:
+                if self.run("xdpyinfo", "-display", self.display).returncode == 0:
+                    break
+                time.sleep(0.05)
+            if self.xvfb.poll() is None and time.monotonic() < deadline:
+                break
+            self.xvfb.kill()
+            self.xvfb.wait()
+        else:
+            raise AssertionError("no X server could be started")
         self.app = None
         self.wm = None
         self.shot_count = 0
+        self.last_shot = None
         if window_manager:
-            self.wm = subprocess.Popen(window_manager, env=self.env, stdout=subprocess.DEVNULL,
-                                       stderr=subprocess.DEVNULL)
-            self.wait_until(lambda: "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
-                "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, "the window manager")
+            # A home of its own: nothing shared with the user's or another run's.
+            home = tempfile.mkdtemp(prefix="wm-home-", dir=shots_dir)
+            for attempt in range(3):  # refused connections, as for the program below
+                self.wm = subprocess.Popen(window_manager, env=dict(self.env, HOME=home, XDG_CONFIG_HOME=home,
+                                                                    XDG_CACHE_HOME=home),
+                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+                self.wait_until(lambda: self.wm.poll() is not None or "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
+                    "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, "the window manager", timeout=30)
+                if self.wm.poll() is None:
+                    break
+            else:
+                raise AssertionError("the window manager does not start")
 
     def start(self, program, cwd=None):
-        self.app = subprocess.Popen([program], env=self.env, cwd=cwd,
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        # Under heavy load an X server now and then refuses a client's first
+        # connection although it answers others: the program is started again.
+        for attempt in range(3):
+            self.app = subprocess.Popen([program], env=self.env, cwd=cwd,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+            self.wait_until(lambda: self.app.poll() is not None or self.xdotool(
+                "search", "--name", f"^{START_TITLE}$").stdout.strip(), "the program's first window", timeout=30)
+            if self.app.poll() is None:
+                return
+            said = self.app.stderr.read().decode(errors="replace")
+            if "could not connect to display" not in said:
+                raise AssertionError(f"the program ended at start ({self.app.returncode}): {said}")
 
     def close(self):
         for process in (self.app, self.wm):
@@ -84,6 +135,31 @@ class Session:
                 raise AssertionError(f"timed out waiting for {what}")
             time.sleep(0.05)
 
+    def wait_for_window(self, title, colour, labels, timeout=20):
+        """Waits until the window of that title is shown, painted in its colour,
+        with its labels (fractions of the inner width and height, and sizes in
+        twips) where its real inner area puts them; returns the area, the
+        labels' boxes and the screen. A window manager may still be framing
+        the window when it first appears, so the area is read afresh at each
+        look."""
+        found = {}
+
+        def ready(shot):
+            area = self.inner_area(title)
+            if not area:
+                return False
+            x, y, w, h = area
+            if shot.pixel(x + w - 3, y + h - 3) != colour:
+                return False
+            boxes = [(x + w * fx, y + h * fy, tw, th) for fx, fy, tw, th in labels]
+            if all(yellow_pixels(shot, *box) > 30 for box in boxes):
+                found.update(area=area, boxes=boxes, shot=shot)
+                return True
+            return False
+
+        self.wait_for(ready, title.strip().replace(" ", ""), timeout=timeout)
+        return found["area"], found["boxes"], found["shot"]
+
     def inner_area(self, title):
         """The inner area of the shown window of that title, in screen coordinates."""
         found = self.xdotool("search", "--onlyvisible", "--name", f"^{title}$").stdout.split()
@@ -102,11 +178,18 @@ class Session:
         self.xdotool("key", "--delay", "80", *keys)
 
     def screen(self, name=None):
-        png = os.path.join(self.shots_dir, f"{self.shot_count:02d}-{name or 'shot'}.png")
+        """The screen's pixels, read straight from the server; `name` labels the
+        picture kept of it when a wait fails."""
         self.shot_count += 1
-        subprocess.run(["import", "-display", self.display, "-window", "root", png], env=self.env, check=True)
-        raw = subprocess.run(["convert", png, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
+        raw = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "rgb:-"],
+                             env=self.env, capture_output=True, check=True).stdout
+        self.last_shot = (f"{self.shot_count:02d}-{name or 'shot'}", raw)
         return Screen(raw, self.width, self.height)
+
+    def keep_last_shot(self):
+        name, raw = self.last_shot
+        subprocess.run(["convert", "-size", f"{self.width}x{self.height}", "-depth", "8", "rgb:-",
+                        os.path.join(self.shots_dir, name + ".png")], input=raw, check=True)
 
     def wait_for(self, predicate, what, timeout=10.0):
         deadline = time.monotonic() + timeout
@@ -115,7 +198,8 @@ class Session:
             if predicate(s):
                 return s
             if time.monotonic() > deadline:
-                raise AssertionError(f"timed out waiting for {what}")
+                self.keep_last_shot()
+                raise AssertionError(f"timed out waiting for {what}; the screen is in {self.shots_dir}")
             time.sleep(0.1)
 
 
@@ -191,47 +275,18 @@ class PlayTest(unittest.TestCase):
         colours = {s.pixel(*grid.probe(p)) for p in grid.cells()}
         return len(colours) == 1 and BLUE not in colours
 
-    def shown(self, title, colour, labels):
-        """Waits until the window of that title is the one shown, painted in its
-        colour, with its labels where its real inner area puts them; returns
-        the area and the labels' boxes. The window manager may still be
-        framing the window when it first appears, so the area is read afresh
-        at each look."""
-        found = {}
-
-        def ready(shot):
-            area = self.s.inner_area(title)
-            if not area:
-                return False
-            x, y, w, h = area
-            if shot.pixel(x + w - 3, y + h - 3) != colour:
-                return False
-            boxes = [(x + w * fx, y + h * fy, tw, th) for fx, fy, tw, th in labels]
-            if all(yellow_pixels(shot, *box) > 30 for box in boxes):
-                found.update(area=area, boxes=boxes, shot=shot)
-                return True
-            return False
-
-        self.s.wait_for(ready, title.strip().replace(" ", ""), timeout=20)
-        return found["area"], found["boxes"], found["shot"]
-
     def start_window(self):
-        row = 106.5 / 120
-        return self.shown(START_TITLE, DARK_GREEN, [(15 / 120, row, 1116, 552), (50 / 120, row, 2292, 492),
-                                                    (105 / 120, row, 1116, 552)])
+        return self.s.wait_for_window(START_TITLE, DARK_GREEN, START_LABELS)
 
-    def game_window(self, menubar):
+    def game_window(self):
+        """The game window's area, menu bar height, "Exit" box and screen."""
+        s = self.s
+        s.wait_until(lambda: s.inner_area(GAME_TITLE), "the game window")
+        x, y, w, h = s.inner_area(GAME_TITLE)
+        menubar = menubar_height(s.wait_for(lambda sc: sc.pixel(x + w - 3, y + h - 3) == BLUE, "game"), (x, y, w, h)) - y
         # "Exit" lies at 103/120 of the surface under the menu bar.
-        area = self.s.inner_area(GAME_TITLE)
-        if area is None or menubar is None:
-            self.s.wait_for(lambda sc: self.s.inner_area(GAME_TITLE) is not None, "game-window")
-            area = self.s.inner_area(GAME_TITLE)
-            shot = self.s.wait_for(lambda sc: sc.pixel(area[0] + 3, area[1] + area[3] - 3) == BLUE, "game-blue")
-            menubar = menubar_height(shot, area) - area[1]
-        x, y, w, h = area
-        surface = h - menubar
-        exit_box = (105 / 120, (menubar + surface * 103 / 120) / h, 1116, 552)
-        area, (exit_box,), shot = self.shown(GAME_TITLE, BLUE, [exit_box])
+        exit_box = (105 / 120, (menubar + (h - menubar) * 103 / 120) / h, 1116, 552)
+        area, (exit_box,), shot = s.wait_for_window(GAME_TITLE, BLUE, [exit_box])
         return area, menubar, exit_box, shot
 
     def whole_session(self, width, height, window_manager=None):
@@ -246,7 +301,7 @@ class PlayTest(unittest.TestCase):
             self.assertEqual(start, screen)
 
         s.click(*label_centre(*play))
-        area, menubar, exit_box, shot = self.game_window(None)
+        area, menubar, exit_box, shot = self.game_window()
         if window_manager:
             self.assertTrue(area[1] > 0 and area[1] + area[3] <= height and area[0] + area[2] <= width, area)
         else:
@@ -258,6 +313,8 @@ class PlayTest(unittest.TestCase):
         self.assertNotEqual(shot.pixel(grid.sinistra + 2, grid.top0 + grid.sopra + 5), BLUE)
         self.assertEqual(shot.pixel(grid.sinistra + grid.cols * grid.lato + 1, grid.top0 + grid.sopra + 5), BLUE)
         back = shot.pixel(*grid.probe(0))
+        window = (area[0], area[1], area[0] + area[2], area[1] + area[3])
+        self.assertFalse(shot.shows(ORANGE, window), "orange on a table no key has touched")
 
         # Turn two cards: both faces show, then either both stay (a pair) or both are covered.
         s.click(*grid.centre(0))
@@ -275,7 +332,9 @@ class PlayTest(unittest.TestCase):
         time.sleep(0.3)
         s.key("Down", "Down", "Return")
         grid80 = Grid(grid.top0, 80, 8, area)
-        s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80")
+        shot = s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80")
+        # The menu's keys and the clicks before them showed no card cursor.
+        self.assertFalse(shot.shows(ORANGE, window), "a card cursor without arrow keys")
 
         # "Exit" leaves the table for the start window, shown alone.
         s.click(*label_centre(*exit_box))
@@ -284,7 +343,7 @@ class PlayTest(unittest.TestCase):
 
         # "Play" again deals a new game of the size last chosen.
         s.click(*label_centre(*play))
-        self.assertEqual(self.game_window(menubar)[0], area)
+        self.assertEqual(self.game_window()[0], area)
         s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80-again")
         self.assertIsNone(s.inner_area(START_TITLE))
 

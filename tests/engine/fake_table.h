@@ -24,10 +24,13 @@ public:
         bool visible = false;
     };
 
+    // Like the window's arrays, each has its element 0: a visible face with no
+    // picture and a hidden model back, never part of the table.
     FakeTable()
     {
+        faces[0] = Element{.visible = true};
         for (int16_t size : {20, 48, 80})
-            for (int16_t c = 1; c <= size; ++c)
+            for (int16_t c = 0; c <= size; ++c)
                 backs[{size, c}] = Element{};
     }
 

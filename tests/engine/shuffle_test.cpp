@@ -66,28 +66,6 @@ TEST_P(MescolaSizes, FillsAPermutationEmptiesThePoolAndLeavesTheRest)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, MescolaSizes, ::testing::Values(1, 20, 40, 48, 80));
 
-TEST(Mescola, EveryValueIsEquallyLikelyAtEveryPosition)
-{
-    // Chi-square over the 20 x 20 table of (position, value) counts; 361
-    // degrees of freedom, so a fair shuffle stays far below 520.
-    constexpr int n = 20;
-    constexpr int rounds = 20000;
-    std::vector<int> counts(n * n, 0);
-    TableModel m;
-    MtRandom r(42);
-    for (int k = 0; k < rounds; ++k) {
-        Mescola(n, m, r);
-        for (int pos = 1; pos <= n; ++pos)
-            ++counts[(pos - 1) * n + (m.ordine[pos] - 1)];
-    }
-    const double expected = static_cast<double>(rounds) / n;
-    double chi2 = 0;
-    for (int c : counts)
-        chi2 += (c - expected) * (c - expected) / expected;
-    EXPECT_LT(chi2, 520.0);
-    EXPECT_GT(chi2, 230.0);  // suspiciously perfect counts would mean no randomness
-}
-
 TEST(ClockSeededRandom, StaysBelowOneAndChangesSeedOnEveryReseed)
 {
     ClockSeededRandom r;
@@ -95,11 +73,14 @@ TEST(ClockSeededRandom, StaysBelowOneAndChangesSeedOnEveryReseed)
     const auto first = r.lastSeed();
     r.reseedFromTimeOfDay();
     EXPECT_NE(first, r.lastSeed());
-    for (int i = 0; i < 100000; ++i) {
+    float highest = 0.0f;
+    for (int i = 0; i < 1000; ++i) {
         const float v = r.next();
         ASSERT_GE(v, 0.0f);
         ASSERT_LT(v, 1.0f);
+        highest = std::max(highest, v);
     }
+    EXPECT_GT(highest, 0.99f);  // the whole range is drawn
 }
 
 }  // namespace

@@ -124,6 +124,23 @@ TEST(PictureSet, EachPictureIsOneSharedObject)
         EXPECT_EQ(set.back(size), nullptr) << size;
 }
 
+// A screen reader names a turned card by its face: each of the 40 faces has
+// a name of its own, a word or two, found from the face's picture object.
+TEST(PictureSet, EachFaceHasAShortNameOfItsOwn)
+{
+    const PictureSet& set = PictureSet::embedded();
+    std::set<QString> names;
+    for (int k = 1; k <= PictureSet::kFaces; ++k) {
+        const QString name = set.faceName(set.face(k).get());
+        EXPECT_EQ(name, set.faceName(k)) << k;
+        EXPECT_TRUE(!name.isEmpty() && name.size() <= 16 && name.trimmed() == name) << k;
+        names.insert(name);
+    }
+    EXPECT_EQ(names.size(), 40u);
+    EXPECT_EQ(set.faceName(set.back(20).get()), QString());
+    EXPECT_EQ(set.faceName(41), QString());
+}
+
 // Stretched to one card size, every face and back differs clearly from every
 // other: mean channel difference of at least 12 levels out of 255.
 TEST(PictureSet, FacesAndBacksAreClearlyDifferentAtCardSize)

@@ -821,12 +821,24 @@ void balloon(QPainter& p)
     shape(p, polygon({{40, 80}, {60, 80}, {58, 94}, {42, 94}}), QColor(160, 100, 40), 2);
 }
 
-constexpr std::array<Draw, 40> kFaces = {
-    sunflower, tulip, rose,      daisy,     cat,        fish,      bird,  butterfly, snail,  ladybird,
-    owl,       frog,  star,      heart,     spiral,     checkerboard, rings, triangle, moon, sun,
-    tree,      mushroom, house,  sailboat,  apple,      cherries,  key,   anchor,    rainbow, duck,
-    honeycomb, turtle, umbrella, pig,       lightning,  diamond,   bear,  snowflake, watermelon, balloon,
+// Each face with the short name a screen reader says for it.
+struct Face {
+    const char* name;
+    Draw draw;
 };
+
+constexpr std::array<Face, 40> kFaces = {{
+    {"sunflower", sunflower}, {"tulip", tulip}, {"rose", rose}, {"daisy", daisy},
+    {"cat", cat}, {"fish", fish}, {"bird", bird}, {"butterfly", butterfly},
+    {"snail", snail}, {"ladybird", ladybird}, {"owl", owl}, {"frog", frog},
+    {"star", star}, {"heart", heart}, {"spiral", spiral}, {"checkerboard", checkerboard},
+    {"rings", rings}, {"triangle", triangle}, {"moon", moon}, {"sun", sun},
+    {"tree", tree}, {"mushroom", mushroom}, {"house", house}, {"sailboat", sailboat},
+    {"apple", apple}, {"cherries", cherries}, {"key", key}, {"anchor", anchor},
+    {"rainbow", rainbow}, {"duck", duck}, {"honeycomb", honeycomb}, {"turtle", turtle},
+    {"umbrella", umbrella}, {"pig", pig}, {"lightning", lightning}, {"diamond", diamond},
+    {"bear", bear}, {"snowflake", snowflake}, {"watermelon", watermelon}, {"balloon", balloon},
+}};
 
 }  // namespace
 
@@ -837,8 +849,13 @@ QImage drawFace(int k, QSize size)
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size.width() / 100.0, size.height() / 100.0);
-    kFaces.at(static_cast<size_t>(k - 1))(p);
+    kFaces.at(static_cast<size_t>(k - 1)).draw(p);
     return image;
+}
+
+QString faceName(int k)
+{
+    return QString::fromLatin1(kFaces.at(static_cast<size_t>(k - 1)).name);
 }
 
 }  // namespace artwork

@@ -5,7 +5,6 @@
 #include "file_writers.h"
 #include "title.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
@@ -71,25 +70,24 @@ int run(const QString& sourceRoot, const QString& sheetPath)
         if (onSheet)
             sheet.append(value);
     };
-    for (int k = 1; k <= 40; ++k)
+    QByteArray names;
+    for (int k = 1; k <= 40; ++k) {
         store(QStringLiteral("face%1.bin").arg(k, 2, 10, QLatin1Char('0')), faceFile(k), true);
+        names += artwork::faceName(k).toUtf8() + '\n';
+    }
     for (int size : {20, 48, 80}) {
         const artwork::Back back = artwork::drawBack(size);
         store(QStringLiteral("dorso%1.bin").arg(size), artwork::bmp4(back.image, back.palette), true);
     }
     const artwork::Back icon = artwork::drawIcon();
     store(QStringLiteral("icon.bin"), artwork::ico4(icon.image, icon.palette), false);
+    // Line k names face k; the stored values stay as they are.
+    write(pictures.filePath(QStringLiteral("face_names.txt")), names);
+    qrc += QStringLiteral("    <file>face_names.txt</file>\n");
     qrc += QStringLiteral("  </qresource>\n</RCC>\n");
     write(pictures.filePath(QStringLiteral("pictures.qrc")), qrc.toUtf8());
 
-    const QImage title = artwork::drawTitle();
-    QByteArray jpeg;
-    {
-        QBuffer buffer(&jpeg);
-        buffer.open(QIODevice::WriteOnly);
-        title.save(&buffer, "JPG", 90);
-    }
-    write(sourceRoot + QStringLiteral("/data/lumora pairly.jpg"), jpeg);
+    write(sourceRoot + QStringLiteral("/data/lumora pairly.jpg"), artwork::titleJpeg());
 
     if (!artwork::contactSheet(sheet).save(sheetPath))
         throw std::runtime_error("cannot write the contact sheet");

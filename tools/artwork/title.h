@@ -1,12 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QImage>
+#include <QByteArray>
 
 namespace artwork {
 
-// The start window's picture: the game's title over a fan of cards, its edges
-// fading into the window's dark green.
-QImage drawTitle();
+// The start window's picture as a JPEG file: the game's title over a fan of
+// cards, its right and bottom edges decoding to exactly the window's dark
+// green, into which its light fades.
+QByteArray titleJpeg();
 
 }  // namespace artwork

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "caption_label.h"
 
+#include "caption_label_accessible.h"
+
 #include <QMouseEvent>
 
 namespace pairly {
 
 CaptionLabel::CaptionLabel(const QString& caption, QWidget* parent)
-    : QLabel(caption, parent)
+    : QLabel(parent)
 {
+    // Before the caption is set: Qt keeps the first interface it makes for
+    // a widget, and setting a text makes one.
+    installCaptionLabelAccessibility();
+    setText(caption);
     setAutoFillBackground(false);
     setAttribute(Qt::WA_NoSystemBackground);
     setAlignment(Qt::AlignHCenter | Qt::AlignTop);

@@ -35,6 +35,7 @@ public:
     // stay under the text panels that lie over the table. Without it they
     // go on top of their siblings.
     void setStackCeiling(QWidget* ceiling) { ceiling_ = ceiling; }
+    QWidget* stackCeiling() const { return ceiling_; }
 
 signals:
     void clicked(int index);

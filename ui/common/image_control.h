@@ -26,6 +26,10 @@ public:
     void setStretch(bool stretch);
     bool stretch() const { return stretch_; }
 
+    // A press from the keyboard or an assistive technology: the same signal
+    // as a click of the mouse.
+    void click() { emit clicked(index_); }
+
 signals:
     // A left button pressed and released inside the visible control.
     void clicked(int index);

@@ -38,6 +38,11 @@ void ScreenFit::fit()
     window_.winId();  // the native window, with whatever frame margins are known before mapping
     const QMargins frame = window_.windowHandle()->frameMargins();
     window_.setGeometry(screenArea(window_).marginsRemoved(frame));
+    asked_ = window_.size();
+    // Where the compositor places windows, a maximized one is the one that
+    // covers the screen, between its panels.
+    if (!placesItsWindows())
+        window_.setWindowState(Qt::WindowMaximized);
     window_.windowHandle()->installEventFilter(this);
 }
 
@@ -58,11 +63,22 @@ void ScreenFit::exposed()
 {
     if (stage_ != Stage::Unshown)
         return;
+    // A compositor may show the window at the size it asked for and maximize
+    // it a moment later: until the size is its own, the maximized one may
+    // still be on its way.
+    if (!placesItsWindows()) {
+        if (window_.size() != asked_) {
+            settle();
+        } else {
+            stage_ = Stage::Refitting;
+            refitAnswer_.start();
+        }
+        return;
+    }
     // What the window manager decided stands: a maximized or tiled window
     // keeps the place it was given.
     const QRect target = screenArea(window_).marginsRemoved(window_.windowHandle()->frameMargins());
-    if (!placesItsWindows() || window_.geometry() == target
-        || (window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    if (window_.geometry() == target || (window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         settle();
         return;
     }

@@ -39,9 +39,11 @@ private:
     void settle();
 
     QWidget& window_;
+    QSize asked_;
     Stage stage_ = Stage::Unshown;
     // A window manager that keeps its own idea of the size answers a refit
-    // with nothing at all.
+    // with nothing at all, and a compositor that gives the size asked for
+    // sends no second one.
     QTimer refitAnswer_;
 };
 

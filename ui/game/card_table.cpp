@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "card_table.h"
 
+#include "resources/picture_set.h"
 #include "ui/common/image_array.h"
 #include "ui/common/image_control.h"
 
@@ -69,6 +70,12 @@ const void* CardTable::facePicture(int16_t c) const
     return face ? face->picture().get() : nullptr;
 }
 
+QString CardTable::faceName(int16_t c) const
+{
+    const ImageControl* face = element(a_.Img, c);
+    return face ? PictureSet::embedded().faceName(face->picture().get()) : QString();
+}
+
 void CardTable::moveFace(int16_t c, CellRect r)
 {
     place(element(a_.Img, c), r);
@@ -77,6 +84,7 @@ void CardTable::moveFace(int16_t c, CellRect r)
 void CardTable::setFaceVisible(int16_t c, bool visible)
 {
     show(element(a_.Img, c), visible);
+    changed();
 }
 
 bool CardTable::faceVisible(int16_t c) const
@@ -93,6 +101,13 @@ void CardTable::moveBack(int16_t size, int16_t c, CellRect r)
 void CardTable::setBackVisible(int16_t size, int16_t c, bool visible)
 {
     show(element(backs(size), c), visible);
+    changed();
+}
+
+void CardTable::changed()
+{
+    if (window_.cardsChanged)
+        window_.cardsChanged();
 }
 
 bool CardTable::backVisible(int16_t size, int16_t c) const

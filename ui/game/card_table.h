@@ -3,6 +3,8 @@
 
 #include "engine/table.h"
 
+#include <QString>
+
 #include <functional>
 
 namespace pairly {
@@ -26,12 +28,17 @@ public:
         std::function<void()> showStartWindow;
         std::function<bool()> rustleOn;
         std::function<void()> playRustle;
+        // A face or a back was shown or hidden.
+        std::function<void()> cardsChanged;
     };
 
     CardTable(Arrays arrays, Window window);
 
     // The back array serving a table size; nullptr for any other size.
     ImageArray* backs(int16_t size) const;
+
+    // The name of the face Img(c) shows; empty when it shows none of the set.
+    QString faceName(int16_t c) const;
 
     bool createFace(int16_t c) override;
     void setFaceFromPic(int16_t c, int16_t pic) override;
@@ -49,6 +56,8 @@ public:
     void playRustle() override { window_.playRustle(); }
 
 private:
+    void changed();
+
     Arrays a_;
     Window window_;
 };

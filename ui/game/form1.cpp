@@ -1,9 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "form1.h"
 
+#include "card_cursor.h"
+#include "card_places.h"
 #include "card_table.h"
 #include "event_loop_scheduler.h"
 #include "panels.h"
+#include "table_accessibility.h"
 
 #include "engine/game.h"
 #include "resources/design/window_designs.h"
@@ -66,6 +69,7 @@ Form1::Form1(std::shared_ptr<AudioBackend> audio, StartWindowLink& start, QWidge
     setWindowTitle(design.title);
     setWindowIcon(pairlyIcon());
 
+    installTableAccessibility();
     surface_ = new SurfaceWidget(this);
     setCentralWidget(surface_);
     controls_ = std::make_unique<ControlSet>(*surface_, design, designedPicture);
@@ -114,8 +118,16 @@ Form1::Form1(std::shared_ptr<AudioBackend> audio, StartWindowLink& start, QWidge
             [this] { start_.showStartWindow(); },
             [this] { return rustle_->isOn(); },
             [this] { rustle_->playOnCardTurn(); },
+            [this] {
+                if (access_)
+                    access_->cardsChanged();
+            },
         });
     game_ = std::make_unique<Game>(*table_, *scheduler_, random_);
+    places_ = std::make_unique<CardPlaces>(*game_, *table_);
+    cursor_ = std::make_unique<CardCursor>(*this, *surface_, *places_, *lblquit_, dorso20_->stackCeiling(),
+                                           kExitNormal, kExitHover);
+    access_ = std::make_unique<TableAccessibility>(*surface_, *places_, *cursor_);
     scheduler_->setHandlers([this] { game_->runPass(); }, [this] { game_->Timer1_Timer(); });
 
     connectHandlers();
@@ -252,6 +264,7 @@ void Form1::Form_Activate()
 
     // A game started by an activation always shows a covered table.
     game_->hideAllFaces();
+    cursor_->reset();
     game_->Main();
 }
 
@@ -319,6 +332,7 @@ void Form1::sizeCommand(const SizeRow& row)
     row.marks[1]->setChecked(false);
     row.marks[2]->setChecked(false);
     game_->Main();
+    cursor_->tableResized();
 }
 
 void Form1::dorso20_Click(int16_t Index)

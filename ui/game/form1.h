@@ -14,6 +14,8 @@ namespace pairly {
 
 class AudioBackend;
 class CaptionLabel;
+class CardCursor;
+class CardPlaces;
 class CardRustle;
 class CardTable;
 class ControlSet;
@@ -28,6 +30,7 @@ class Panels;
 class ScreenFit;
 class StartWindowLink;
 class SurfaceWidget;
+class TableAccessibility;
 class TextPanel;
 
 // The game window: the table, its menus, the panels over it, the music and
@@ -117,6 +120,10 @@ private:
     ClockSeededRandom random_;
     std::unique_ptr<CardTable> table_;
     std::unique_ptr<Game> game_;
+    // Qt children, but they read the game and the table, so they go first.
+    std::unique_ptr<CardPlaces> places_;
+    std::unique_ptr<CardCursor> cursor_;
+    std::unique_ptr<TableAccessibility> access_;
 
     bool loaded_ = false;
     bool unloading_ = false;

@@ -6,6 +6,7 @@
 #include "resources/stored_picture.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/control_set.h"
+#include "ui/common/keyboard_attention.h"
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
 #include "ui/common/screen_fit.h"
@@ -58,10 +59,12 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     connect(lblplay_, &CaptionLabel::clicked, this, &frmmain::lblplay_Click);
     connect(lblquit_, &CaptionLabel::clicked, this, &frmmain::lblquit_Click);
     connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
+    auto* attention = new KeyboardAttention(*this, {lblInfo_, lblplay_, lblquit_}, 1, kNormal, kHover);
+    connect(surface_, &SurfaceWidget::mouseMoved, attention, &KeyboardAttention::clear);
     connect(surface_, &SurfaceWidget::painted, this, &frmmain::firstPainted,
             Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     fit_ = new ScreenFit(*this);
-    connect(fit_, &ScreenFit::settled, this, &frmmain::placeControls);
+    surface_->installEventFilter(this);
     // Decoding the icon would delay the first paint; the frame shows it a
     // moment later.
     connect(this, &frmmain::firstPainted, this, [this] { setWindowIcon(pairlyIcon()); });
@@ -86,6 +89,13 @@ QString frmmain::versionText() const
     return Text4_->text();
 }
 
+bool frmmain::eventFilter(QObject* watched, QEvent* e)
+{
+    if (watched == surface_ && e->type() == QEvent::Resize && loaded_)
+        placeControls();
+    return QWidget::eventFilter(watched, e);
+}
+
 void frmmain::closeEvent(QCloseEvent* e)
 {
     e->accept();
@@ -102,6 +112,7 @@ void frmmain::unload()
 
 void frmmain::Form_Load()
 {
+    loaded_ = true;
     fit_->fit();
     if (QLayout* l = layout())
         l->activate();
@@ -110,8 +121,9 @@ void frmmain::Form_Load()
     placeControls();
 }
 
-// The labels' places are fractions of the inner size, read afresh: at load,
-// and again once the window manager has framed the window.
+// The labels' places are fractions of the inner size, read afresh at load
+// and whenever the size changes: a window manager frames the window only
+// once it is mapped, a compositor may maximize it a moment after showing it.
 void frmmain::placeControls()
 {
     const auto W = static_cast<float>(surface_->width());

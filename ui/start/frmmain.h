@@ -59,6 +59,7 @@ signals:
     void firstPainted();
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
@@ -72,6 +73,7 @@ private:
     CaptionLabel* lblquit_ = nullptr;
     CaptionLabel* lblInfo_ = nullptr;
     TextPanel* Text4_ = nullptr;
+    bool loaded_ = false;
     bool unloading_ = false;
     // The title picture, decoded on another thread while the window is built.
     std::future<PictureRef> titlePicture_;

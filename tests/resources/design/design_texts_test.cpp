@@ -1,73 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "resources/design/design_texts.h"
-#include "resources/design/window_designs.h"
-
-#include <QList>
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 namespace pairly {
 namespace {
-
-// The length of each line of a stored text, checking that every line ends
-// with CR LF and that no bare CR or LF hides inside one.
-std::vector<qsizetype> crlfLineLengths(QByteArrayView text)
-{
-    QList<QByteArray> lines = text.toByteArray().split('\n');
-    EXPECT_TRUE(lines.takeLast().isEmpty()) << "the text ends with CR LF";
-    std::vector<qsizetype> lengths;
-    for (const QByteArray& line : lines) {
-        EXPECT_TRUE(line.endsWith('\r') && line.count('\r') == 1) << line.constData();
-        lengths.push_back(line.size() - 1);
-    }
-    return lengths;
-}
-
-TEST(DesignTexts, LengthsAndLinesAreAsStored)
-{
-    const std::tuple<QByteArrayView, qsizetype, std::vector<qsizetype>> texts[] = {
-        {italianRulesText(), 806, {499, 303}},
-        {englishRulesText(), 796, {127, 163, 165, 30, 46, 148, 103}},
-        {versionText(), 50, {48}},
-    };
-    for (const auto& [bytes, length, lines] : texts) {
-        EXPECT_EQ(bytes.size(), length);
-        EXPECT_EQ(crlfLineLengths(bytes), lines) << "text of " << length << " bytes";
-        EXPECT_EQ(fromWindows1252(bytes).size(), length) << "one character per byte";
-    }
-    EXPECT_EQ(versionText().toByteArray(), QByteArray(16, ' ') + "Pairly ver. 2.2" + QByteArray(17, ' ') + "\r\n");
-}
-
-// Accents as single Windows-1252 bytes, and the texts' own quotes, typos and
-// spacing where they start and go astray.
-TEST(DesignTexts, RulesKeepAccentsTyposAndSpacing)
-{
-    EXPECT_EQ(italianRulesText().count(QByteArrayView("\xE8")), 5) << "five è";
-    EXPECT_EQ(italianRulesText().count(QByteArrayView("\xF9")), 2) << "two ù";
-    const QString italian = fromWindows1252(italianRulesText());
-    const QString english = fromWindows1252(englishRulesText());
-    for (const QChar c : english)
-        ASSERT_LT(c.unicode(), 0x80) << "the English rules are plain ASCII";
-    const std::pair<const QString&, QString> inside[] = {
-        {italian, QStringLiteral("Lumora Pairly \u00E8 uno dei pi\u00F9 noti e diffusi fra i \"giochi per famiglie\", ")},
-        {english, QStringLiteral("Lumora Pairly is one fo the most diffuse \"family play\", since it is an exellent exercise")},
-        {italian, QStringLiteral("vengono ricoperte.Nelle prime mosse si va \"a tentoni\", ma poi")},
-        {italian, QStringLiteral("disegni geometrici ed altro. \r\nLe carte")},
-        {english, QStringLiteral("it will stay uncovered  If the uncovered cards are not equals it will be covered again.\r\n")},
-    };
-    for (const auto& [text, part] : inside)
-        EXPECT_TRUE(text.contains(part)) << part.toStdString();
-}
-
-TEST(DesignTexts, BoxesHoldTheStoredTexts)
-{
-    EXPECT_EQ(form1Design().find(u"Text1")->text, fromWindows1252(italianRulesText()));
-    EXPECT_EQ(form1Design().find(u"Text2")->text, fromWindows1252(englishRulesText()));
-    EXPECT_EQ(form1Design().find(u"Text3")->text, fromWindows1252(versionText()));
-    EXPECT_EQ(frmmainDesign().find(u"Text4")->text, fromWindows1252(versionText()));
-}
 
 TEST(Windows1252, DecodesItsOwnLettersWhereLatin1HasControls)
 {

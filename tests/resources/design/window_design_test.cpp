@@ -27,14 +27,6 @@ TEST(WindowDesign, ControlsAreUniqueAndArraysComplete)
     EXPECT_EQ(form1Design().find(u"dorso80", 0), nullptr) << "names are case-sensitive";
 }
 
-// The windows' titles byte for byte: two spaces around the dash, a trailing
-// one on the game window.
-TEST(WindowDesign, WindowsKeepTheirTitles)
-{
-    EXPECT_EQ(frmmainDesign().title.toUtf8(), QByteArray("Quernavellistro  -  Pairly"));
-    EXPECT_EQ(form1Design().title.toUtf8(), QByteArray("Quernavellistro  -  Pairly "));
-}
-
 TEST(Twips, FifteenToAPixelRoundedToNearest)
 {
     const std::pair<int, int> cases[] = {{0, 0},     {7, 0},      {8, 1},      {15, 1}, {852, 57},

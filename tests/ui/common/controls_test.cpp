@@ -57,15 +57,19 @@ TEST_F(ControlsTest, ImageClicksCarryTheIndexOnce)
     EXPECT_EQ(clicks, (QList<QVariantList>{{7}, {7}}));
 }
 
-// The image paints its picture stretched to its own size.
+// The image paints its picture stretched to its own size, and to its new
+// size once resized.
 TEST_F(ControlsTest, ImagePaintsItsPictureStretched)
 {
-    image->setPicture(solidPicture(Qt::red));
-    EXPECT_EQ(std::tuple(shotAt(10, 10), shotAt(49, 49), shotAt(50, 50)),
-              std::tuple(QColor(Qt::red), QColor(Qt::red), QColor(Qt::blue)));
-    image->setPicture(solidPicture(Qt::green));
+    QImage halves(2, 1, QImage::Format_RGB32);
+    halves.setPixelColor(0, 0, Qt::red);
+    halves.setPixelColor(1, 0, Qt::green);
+    image->setPicture(std::make_shared<const Picture>(Picture{halves}));
+    EXPECT_EQ(std::tuple(shotAt(12, 30), shotAt(47, 30), shotAt(50, 50)),
+              std::tuple(QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)));
     image->resize(20, 20);
-    EXPECT_EQ(std::pair(shotAt(29, 29), shotAt(35, 35)), std::pair(QColor(Qt::green), QColor(Qt::blue)));
+    EXPECT_EQ(std::tuple(shotAt(12, 20), shotAt(27, 20), shotAt(35, 35)),
+              std::tuple(QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)));
 }
 
 // Moves and clicks over a label or panel are theirs; the surface reports only
