@@ -4,12 +4,14 @@
 #include "midi_duration.h"
 #include "sound_font.h"
 #include "sound_log.h"
-#include "wave_file.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTimer>
+
+#include <SDL.h>
+#include <SDL_mixer.h>
 
 #include <algorithm>
 #include <chrono>
@@ -53,44 +55,50 @@ private:
     double length_;
 };
 
-// A short sound, converted for the output, on a channel of its own.
 class SdlEffectStream final : public AudioStream {
 public:
-    SdlEffectStream(SdlAudioBackend& backend, std::vector<int16_t> sound, int channel)
-        : backend_(backend), sound_(std::move(sound)), channel_(channel)
+    SdlEffectStream(SdlAudioBackend& backend, Mix_Chunk* chunk, int channel)
+        : backend_(backend), chunk_(chunk), channel_(channel)
     {
     }
     ~SdlEffectStream() override
     {
         backend_.stopEffect(this);
         backend_.releaseChannel(channel_);
+        Mix_FreeChunk(chunk_);
     }
 
     void play() override { backend_.playEffect(this); }
-    void pause() override { backend_.pauseEffect(this, true); }
-    void resume() override { backend_.pauseEffect(this, false); }
+    void pause() override
+    {
+        if (backend_.outputOpen())
+            Mix_Pause(channel_);
+    }
+    void resume() override
+    {
+        if (backend_.outputOpen())
+            Mix_Resume(channel_);
+    }
     void stop() override { backend_.stopEffect(this); }
 
-    const std::vector<int16_t>& sound() const { return sound_; }
+    Mix_Chunk* chunk() const { return chunk_; }
     int channel() const { return channel_; }
     void ended() const { reportEnd(); }
 
 private:
     SdlAudioBackend& backend_;
-    std::vector<int16_t> sound_;
+    Mix_Chunk* chunk_;
     int channel_;
 };
 
 SdlAudioBackend::SdlAudioBackend(Options options)
     : options_(options),
-      output_([this](Line line, int16_t* frames, int count) { render(line, frames, count); },
-              [this] {
-                  // On an audio thread: a device of this opening went away.
-                  const uint64_t opening = openings_;
-                  QMetaObject::invokeMethod(&context_, [this, opening] { outputLost(opening); },
-                                            Qt::QueuedConnection);
-              }),
-      synth_(SdlOutput::kFrequency, soundFontPath())
+      output_([this] {
+          // On SDL's audio thread: the device of this opening went away.
+          const uint64_t opening = openings_;
+          QMetaObject::invokeMethod(&context_, [this, opening] { outputLost(opening); }, Qt::QueuedConnection);
+      }),
+      synth_(MixerOutput::kFrequency, soundFontPath())
 {
     // Ends are reported, and timers run, on the application's thread,
     // whichever thread made the backend.
@@ -101,40 +109,45 @@ SdlAudioBackend::SdlAudioBackend(Options options)
         return;
     }
     ownsSdl_ = true;
-    // Starting SDL's audio (connecting to the sound server, listing the
-    // devices) is the slow part; opening a line later takes a few ms.
-    usable_ = output_.prepare();
-    lost_ = output_.onStandIn();
+    // One opening, here on the loader's thread, settles whether the device
+    // works: a driver can start without a device it can open (ALSA without a
+    // sound card), and finding that out on the first "play" would restart
+    // SDL's audio on the window's thread. Nothing plays yet.
+    usable_ = openOutput();
+    output_.close();
 }
 
 SdlAudioBackend::~SdlAudioBackend()
 {
     if (!ownsSdl_)
         return;
-    // The audio threads stop before the synthesizer and the channels go.
-    output_.shutDown();
+    // The audio thread stops before the synthesizer and the channels go.
+    output_.reset();
     sdlTaken = false;
 }
 
-bool SdlAudioBackend::openLine(Line line)
+bool SdlAudioBackend::openOutput()
 {
-    if (output_.isOpen(line))
+    if (output_.isOpen())
         return true;
     // While the device is lost, a look comes before a costly attempt.
     const bool tryDevice = !lost_ || (nowMs() >= nextAttemptMs_ && probe_.mayBeBack());
-    if (!output_.open(line, !tryDevice))
+    if (!output_.open(!tryDevice))
         return false;
     ++openings_;
     if (tryDevice)
         noteAttempt(!output_.onStandIn());
     lost_ = output_.onStandIn();
-    lines_[line].lastSoundMs = nowMs();
-    // From here the line closes when nothing comes to play on it, and while
-    // the output only stands in, the device is looked for.
+    Mix_AllocateChannels(kEffectChannels);
+    Mix_SetPostMix(&SdlAudioBackend::postMix, this);
+    Mix_HookMusic(&SdlAudioBackend::renderMusicHook, this);
+    lastSoundMs_ = nowMs();
+    // From here the output closes when nothing comes to play, and while it
+    // only stands in, the device is looked for.
     QMetaObject::invokeMethod(
         &context_,
-        [this, line] {
-            closeLaterIfQuiet(line);
+        [this] {
+            QTimer::singleShot(int(options_.quietSeconds * 1000), &context_, [this] { closeIfQuiet(); });
             if (lost_)
                 lookLater();
         },
@@ -149,39 +162,34 @@ void SdlAudioBackend::noteAttempt(bool succeeded)
     nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(1000) << failedAttempts_);
 }
 
-bool SdlAudioBackend::linePlays(Line line)
+bool SdlAudioBackend::somethingPlays()
 {
-    if (lines_[line].busy)
+    if (busy_)
         return true;
-    if (line == Line::Music) {
+    {
         std::lock_guard lock(musicMutex_);
-        return synth_.active();
+        if (synth_.active())
+            return true;
     }
-    std::lock_guard lock(effectsMutex_);
-    return std::any_of(channels_.begin(), channels_.end(), [](const Channel& c) { return c.playing && !c.paused; });
+    return output_.isOpen() && Mix_Playing(-1) > 0;
 }
 
-void SdlAudioBackend::closeLaterIfQuiet(Line line)
+void SdlAudioBackend::closeIfQuiet()
 {
-    QTimer::singleShot(int(options_.quietSeconds * 1000), &context_, [this, line] { closeIfQuiet(line); });
-}
-
-void SdlAudioBackend::closeIfQuiet(Line line)
-{
-    if (!output_.isOpen(line) || linePlays(line))
+    if (!output_.isOpen() || somethingPlays())
         return;
-    const int64_t quietFor = nowMs() - lines_[line].lastSoundMs;
+    const int64_t quietFor = nowMs() - lastSoundMs_;
     const auto quietMs = int64_t(options_.quietSeconds * 1000);
     if (quietFor < quietMs) {
-        QTimer::singleShot(int(quietMs - quietFor), &context_, [this, line] { closeIfQuiet(line); });
+        QTimer::singleShot(int(quietMs - quietFor), &context_, [this] { closeIfQuiet(); });
         return;
     }
-    output_.close(line);
+    output_.close();
 }
 
 void SdlAudioBackend::outputLost(uint64_t opening)
 {
-    if (opening != openings_ || !output_.anyOpen() || lost_)
+    if (opening != openings_ || !output_.isOpen() || lost_)
         return;
     qCWarning(lcSound) << "audio output lost; playing on in silence";
     lost_ = true;
@@ -196,26 +204,28 @@ void SdlAudioBackend::lookLater()
     QTimer::singleShot(options_.lookIntervalMs, &context_, [this] { lookForOutput(); });
 }
 
-// Runs every second while a line is open but the device is lost; while both
-// are closed, the next sound looks instead.
+// Runs every second while the output is open but lost; while it is closed,
+// the next sound looks instead.
 void SdlAudioBackend::lookForOutput()
 {
     looking_ = false;
-    if (!lost_ || !output_.anyOpen())
+    if (!lost_ || !output_.isOpen())
         return;
     if (nowMs() >= nextAttemptMs_ && probe_.mayBeBack())
         reconnect();
-    if (lost_ && output_.anyOpen())
+    if (lost_ && output_.isOpen())
         lookLater();
 }
 
 void SdlAudioBackend::reconnect()
 {
-    ++openings_;
-    const bool back = output_.restart();
-    noteAttempt(back);
-    lost_ = !back;
-    if (!back)
+    output_.reset();
+    lost_ = false;
+    if (!openOutput()) {
+        usable_ = false;
+        return;
+    }
+    if (lost_)
         return;
     qCInfo(lcSound) << "audio output back";
     // The song that played on in silence starts again from its beginning.
@@ -251,10 +261,15 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
             qCWarning(lcSound) << "no free effect channel for" << path;
             return nullptr;
         }
-        std::optional<std::vector<int16_t>> sound = loadWave(path);
-        if (!sound)
+        // SDL_mixer converts a sound for the output when it loads it.
+        if (!openOutput())
             return nullptr;
-        auto stream = std::make_unique<SdlEffectStream>(*this, std::move(*sound), channel);
+        Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
+        if (!chunk) {
+            qCWarning(lcSound) << "cannot load sound" << path << ":" << Mix_GetError();
+            return nullptr;
+        }
+        auto stream = std::make_unique<SdlEffectStream>(*this, chunk, channel);
         channels_[size_t(channel)].owner = stream.get();
         return stream;
     }
@@ -272,69 +287,63 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
     return std::make_unique<SdlMusicStream>(*this, std::move(smf), *length);
 }
 
-// Runs on a line's audio thread for each buffer, which comes in silent.
-void SdlAudioBackend::render(Line line, int16_t* frames, int count)
+void SdlAudioBackend::renderMusicHook(void* self, uint8_t* stream, int length)
 {
-    if (line == Line::Music)
-        renderMusic(frames, count);
-    else
-        renderEffects(frames, count);
+    static_cast<SdlAudioBackend*>(self)->renderMusic(stream, length);
 }
 
-// A song's end follows audio time, not the wall clock, and is handed over to
-// the window's thread.
-void SdlAudioBackend::renderMusic(int16_t* frames, int count)
+// Runs on SDL's audio thread for each buffer, which comes in silent. A song's
+// end follows audio time, not the wall clock, and is handed over to the
+// window's thread.
+void SdlAudioBackend::renderMusic(uint8_t* stream, int length)
 {
     std::lock_guard lock(musicMutex_);
-    const SongSynth::Block block = synth_.render(frames, count, SdlOutput::kChannels);
+    const int frames = length / (2 * MixerOutput::kChannels);
+    const SongSynth::Block block = synth_.render(reinterpret_cast<int16_t*>(stream), frames, MixerOutput::kChannels);
+    musicBusy_ = synth_.active();
     if (block.ended) {
         const uint64_t generation = musicGeneration_;
         QMetaObject::invokeMethod(&context_, [this, generation] { musicEnded(generation); }, Qt::QueuedConnection);
     }
-    noteActivity(Line::Music, synth_.active());
 }
 
-void SdlAudioBackend::renderEffects(int16_t* frames, int count)
+void SdlAudioBackend::postMix(void* self, uint8_t*, int)
 {
-    std::lock_guard lock(effectsMutex_);
-    bool busy = false;
+    static_cast<SdlAudioBackend*>(self)->watchOutput();
+}
+
+// Runs on SDL's audio thread after each buffer has been mixed: reports the
+// ends of sounds, and the moment the output falls quiet.
+void SdlAudioBackend::watchOutput()
+{
+    bool busy = musicBusy_;
     for (int c = 0; c < kEffectChannels; ++c) {
-        Channel& channel = channels_[size_t(c)];
-        if (!channel.playing || channel.paused)
-            continue;
-        const std::vector<int16_t>& sound = *channel.sound;
-        const size_t samples = std::min(sound.size() - channel.position, size_t(count) * SdlOutput::kChannels);
-        for (size_t i = 0; i < samples; ++i)
-            frames[i] = int16_t(std::clamp(int(frames[i]) + int(sound[channel.position + i]), -32768, 32767));
-        channel.position += samples;
-        busy = true;
-        if (channel.position >= sound.size()) {
-            channel.playing = false;
-            const uint64_t generation = channel.generation;
+        ChannelState& state = channels_[size_t(c)];
+        const bool playing = Mix_Playing(c) > 0;
+        busy = busy || playing;
+        if (state.active && !playing) {
+            state.active = false;
+            const uint64_t generation = state.generation;
             QMetaObject::invokeMethod(&context_, [this, c, generation] { effectEnded(c, generation); },
                                       Qt::QueuedConnection);
         }
     }
-    noteActivity(Line::Effects, busy);
-}
-
-// On the audio thread: when the line falls quiet, it closes a while later.
-void SdlAudioBackend::noteActivity(Line line, bool busy)
-{
-    LineState& state = lines_[line];
     if (busy)
-        state.lastSoundMs = nowMs();
-    if (state.busy.exchange(busy) && !busy)
-        QMetaObject::invokeMethod(&context_, [this, line] { closeLaterIfQuiet(line); }, Qt::QueuedConnection);
+        lastSoundMs_ = nowMs();
+    if (busy_.exchange(busy) && !busy)
+        QMetaObject::invokeMethod(
+            &context_,
+            [this] { QTimer::singleShot(int(options_.quietSeconds * 1000), &context_, [this] { closeIfQuiet(); }); },
+            Qt::QueuedConnection);
 }
 
 void SdlAudioBackend::playMusic(SdlMusicStream* stream)
 {
-    openLine(Line::Music);
+    openOutput();
     std::lock_guard lock(musicMutex_);
     ++musicGeneration_;
     currentMusic_ = stream;
-    lines_[Line::Music].lastSoundMs = nowMs();
+    lastSoundMs_ = nowMs();
     synth_.play(stream->smf(), stream->length());
 }
 
@@ -347,7 +356,7 @@ void SdlAudioBackend::pauseMusic(SdlMusicStream* stream)
 
 void SdlAudioBackend::resumeMusic(SdlMusicStream* stream)
 {
-    openLine(Line::Music);
+    openOutput();
     std::lock_guard lock(musicMutex_);
     if (currentMusic_ == stream)
         synth_.setPaused(false);
@@ -371,51 +380,39 @@ void SdlAudioBackend::musicEnded(uint64_t generation)
 
 void SdlAudioBackend::playEffect(SdlEffectStream* stream)
 {
-    openLine(Line::Effects);
-    std::lock_guard lock(effectsMutex_);
-    // A new play on a sounding channel starts its sound again from 0.
-    Channel& channel = channels_[size_t(stream->channel())];
-    channel.sound = &stream->sound();
-    channel.position = 0;
-    channel.playing = !stream->sound().empty();
-    channel.paused = false;
-    ++channel.generation;
-    lines_[Line::Effects].lastSoundMs = nowMs();
-}
-
-void SdlAudioBackend::pauseEffect(SdlEffectStream* stream, bool paused)
-{
-    if (!paused)
-        openLine(Line::Effects);
-    std::lock_guard lock(effectsMutex_);
-    channels_[size_t(stream->channel())].paused = paused;
+    ChannelState& state = channels_[size_t(stream->channel())];
+    state.active = false;
+    ++state.generation;
+    if (!openOutput())
+        return;
+    lastSoundMs_ = nowMs();
+    // Playing on a busy channel replaces its sound: a new rustle starts at 0.
+    if (Mix_PlayChannel(stream->channel(), stream->chunk(), 0) < 0) {
+        qCWarning(lcSound) << "cannot play sound:" << Mix_GetError();
+        return;
+    }
+    state.active = true;
 }
 
 void SdlAudioBackend::stopEffect(SdlEffectStream* stream)
 {
-    std::lock_guard lock(effectsMutex_);
-    Channel& channel = channels_[size_t(stream->channel())];
-    channel.playing = false;
-    ++channel.generation;
+    ChannelState& state = channels_[size_t(stream->channel())];
+    state.active = false;
+    ++state.generation;
+    if (output_.isOpen())
+        Mix_HaltChannel(stream->channel());
 }
 
 void SdlAudioBackend::releaseChannel(int channel)
 {
-    std::lock_guard lock(effectsMutex_);
-    channels_[size_t(channel)] = Channel{};
+    channels_[size_t(channel)].owner = nullptr;
 }
 
 void SdlAudioBackend::effectEnded(int channel, uint64_t generation)
 {
-    SdlEffectStream* owner = nullptr;
-    {
-        std::lock_guard lock(effectsMutex_);
-        const Channel& state = channels_[size_t(channel)];
-        if (generation == state.generation)
-            owner = state.owner;
-    }
-    if (owner)
-        owner->ended();
+    const ChannelState& state = channels_[size_t(channel)];
+    if (generation == state.generation && state.owner)
+        state.owner->ended();
 }
 
 }  // namespace pairly

@@ -2,8 +2,8 @@
 #pragma once
 
 #include "audio_backend.h"
+#include "mixer_output.h"
 #include "output_probe.h"
-#include "sdl_output.h"
 #include "song_synth.h"
 
 #include <QObject>
@@ -13,17 +13,17 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <vector>
 
 namespace pairly {
 
 class SdlMusicStream;
 class SdlEffectStream;
 
-// The process's sound output over SDL: songs (MIDI) synthesized by one
-// SongSynth on the music line, short sounds mixed on the effects line.
+// The process's sound output over SDL2_mixer: short sounds as chunks on
+// channels of their own, songs (MIDI) synthesized by one SongSynth on the
+// mixer's music line.
 //
-// Each line is open only while it has something to play: it closes after
+// The output is open only while something sounds: it closes after
 // quietSeconds of silence, so that a waiting game wakes no one, and opens
 // again for the next sound. When the device goes away the game plays on in
 // silence; while it is gone the backend looks for it every second, cheaply
@@ -34,8 +34,8 @@ class SdlEffectStream;
 // it reports song and sound ends, and runs its timers, on the application's
 // thread, and is used from that thread. SDL's audio state is global, so a
 // second one alive at the same time stays mute. Loading the SoundFont and
-// starting SDL's audio take a few hundred milliseconds: the program makes it
-// on a thread of its own (see ModuleAudioBackend).
+// opening the device take a few hundred milliseconds: the program makes it on
+// a thread of its own (see ModuleAudioBackend).
 class SdlAudioBackend final : public AudioBackend {
 public:
     struct Options {
@@ -53,10 +53,10 @@ public:
 
     // Whether sounds can be played at all (on the device or the stand-in).
     bool isOpen() const { return usable_; }
-    // Whether a line's device is open right now (it closes when quiet).
-    bool outputOpen(SdlOutput::Line line) const { return output_.isOpen(line); }
+    // Whether the output is open right now (it closes when quiet).
+    bool outputOpen() const { return output_.isOpen(); }
     // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...), empty
-    // while both lines are closed.
+    // while the output is closed.
     QString driverName() const { return output_.driverName(); }
     // Whether the synthesizer still has a song or sounding notes.
     bool musicSounding();
@@ -67,37 +67,25 @@ private:
     friend class SdlMusicStream;
     friend class SdlEffectStream;
 
-    using Line = SdlOutput::Line;
-
-    // What the audio thread of a line last saw: whether it had anything to
-    // play, and when it last did.
-    struct LineState {
-        std::atomic<bool> busy{false};
-        std::atomic<int64_t> lastSoundMs{0};
-    };
-    struct Channel {
-        const std::vector<int16_t>* sound = nullptr;
-        size_t position = 0;
-        bool playing = false;
-        bool paused = false;
-        uint64_t generation = 0;
+    struct ChannelState {
+        std::atomic<bool> active{false};
+        std::atomic<uint64_t> generation{0};
         SdlEffectStream* owner = nullptr;
     };
 
-    bool openLine(Line line);
+    bool openOutput();
     void noteAttempt(bool succeeded);
-    bool linePlays(Line line);
-    void closeLaterIfQuiet(Line line);
-    void closeIfQuiet(Line line);
+    bool somethingPlays();
+    void closeIfQuiet();
     void outputLost(uint64_t opening);
     void lookLater();
     void lookForOutput();
     void reconnect();
 
-    void render(Line line, int16_t* frames, int count);
-    void renderMusic(int16_t* frames, int count);
-    void renderEffects(int16_t* frames, int count);
-    void noteActivity(Line line, bool busy);
+    static void renderMusicHook(void* self, uint8_t* stream, int length);
+    void renderMusic(uint8_t* stream, int length);
+    static void postMix(void* self, uint8_t* stream, int length);
+    void watchOutput();
 
     void playMusic(SdlMusicStream* stream);
     void pauseMusic(SdlMusicStream* stream);
@@ -106,7 +94,6 @@ private:
     void musicEnded(uint64_t generation);
 
     void playEffect(SdlEffectStream* stream);
-    void pauseEffect(SdlEffectStream* stream, bool paused);
     void stopEffect(SdlEffectStream* stream);
     void releaseChannel(int channel);
     void effectEnded(int channel, uint64_t generation);
@@ -118,25 +105,27 @@ private:
     // Counts the openings of the output, so that a loss reported late for a
     // device already closed is recognised.
     std::atomic<uint64_t> openings_{0};
-    SdlOutput output_;
+    MixerOutput output_;
     OutputProbe probe_;
     // Lost: the device went away, or only the stand-in opened.
     bool lost_ = false;
     bool looking_ = false;
     int failedAttempts_ = 0;
     int64_t nextAttemptMs_ = 0;
-    std::array<LineState, 2> lines_;
 
-    // The synthesizer and the song; the music line's audio thread renders
-    // them under musicMutex_, the window's thread changes them under it.
+    // The synthesizer and the song; the audio thread renders them under
+    // musicMutex_, the window's thread changes them under it.
     std::mutex musicMutex_;
     SongSynth synth_;
     uint64_t musicGeneration_ = 0;
     SdlMusicStream* currentMusic_ = nullptr;
+    // Whether the synthesizer, and the last mixed buffer, had anything to
+    // play, and when something last did; written by the audio thread.
+    std::atomic<bool> musicBusy_{false};
+    std::atomic<bool> busy_{false};
+    std::atomic<int64_t> lastSoundMs_{0};
 
-    // The effects' channels, under effectsMutex_ likewise.
-    std::mutex effectsMutex_;
-    std::array<Channel, kEffectChannels> channels_;
+    std::array<ChannelState, kEffectChannels> channels_;
 };
 
 }  // namespace pairly

@@ -107,7 +107,7 @@ class PackageTest(unittest.TestCase):
         depends = run(["dpkg-deb", "-f", deb, "Depends"])
         self.assertIn(SOUNDFONTS, depends)
         self.assertIn("libqt6widgets6", depends, "shared-library dependencies filled in")
-        self.assertIn("libfluidsynth3", depends, "the sound module's dependencies too")
+        self.assertIn("libsdl2-mixer-2.0-0", depends, "the sound module's dependencies too")
 
     def check_layout(self, prefix, contents):
         """Programs under lib/games, data under share/games, linked back by
