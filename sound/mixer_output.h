@@ -25,8 +25,13 @@ class MixerOutput {
 public:
     static constexpr int kFrequency = 44100;
     static constexpr int kChannels = 2;
-    // 512 frames is 11.6 ms: a rustle reaches the speaker well inside 50 ms.
-    static constexpr int kChunkFrames = 512;
+    // 23 ms a buffer. The buffer's length trades the rustle's promptness
+    // against the wake-ups of a playing song: a sound server asks for data
+    // about four times a buffer, and each request wakes SDL's audio thread.
+    // With 1024 frames a rustle reaches PulseAudio within 40 ms of its click,
+    // at 170 wake-ups a second while music plays; 512 frames double the
+    // wake-ups, 2048 take the rustle past 50 ms.
+    static constexpr int kChunkFrames = 1024;
 
     explicit MixerOutput(std::function<void()> lost);
     MixerOutput(const MixerOutput&) = delete;

@@ -299,7 +299,7 @@ void SdlAudioBackend::renderMusic(uint8_t* stream, int length)
 {
     std::lock_guard lock(musicMutex_);
     const int frames = length / (2 * MixerOutput::kChannels);
-    const SongSynth::Block block = synth_.render(reinterpret_cast<int16_t*>(stream), frames, MixerOutput::kChannels);
+    const SongSynth::Block block = synth_.render(reinterpret_cast<int16_t*>(stream), frames);
     musicBusy_ = synth_.active();
     if (block.ended) {
         const uint64_t generation = musicGeneration_;

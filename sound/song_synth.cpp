@@ -170,32 +170,31 @@ void SongSynth::start(const Song& song)
         qCWarning(lcSound) << "the synthesizer cannot play this song; it runs its course in silence";
 }
 
-SongSynth::Block SongSynth::render(int16_t* out, int frames, int channels)
+SongSynth::Block SongSynth::render(int16_t* out, int frames)
 {
     Block block;
     if (!active() || frames <= 0)
         return block;
     float peak = 0;
     if (synth_) {
-        buffer_.resize(size_t(2 * frames));
+        const int count = 2 * frames;
+        buffer_.resize(size_t(count));
         float* samples = buffer_.data();
         fluid_synth_write_float(synth_.get(), frames, samples, 0, 2, samples, 1, 2);
-        for (int f = 0; f < frames; ++f) {
-            float gain = 1;
-            if (pending_) {
-                // Quadratic: it reaches silence smoothly, without a last step.
-                const float left = float(fadeLeft_) / float(fadeFrames_);
-                gain = left * left;
-                fadeLeft_ = std::max(0, fadeLeft_ - 1);
-            }
-            for (int c = 0; c < 2; ++c) {
-                const float v = samples[2 * f + c] * gain;
-                peak = std::max(peak, std::abs(v));
-                // Rounded here: FluidSynth's own 16-bit output adds dither
-                // noise to the silence between songs.
-                if (c < channels)
-                    out[f * channels + c] = int16_t(std::lrint(std::clamp(v * 32768.0f, -32768.0f, 32767.0f)));
-            }
+        for (int f = 0; pending_ && f < frames; ++f) {
+            // Quadratic: it reaches silence smoothly, without a last step.
+            const float left = float(fadeLeft_) / float(fadeFrames_);
+            samples[2 * f] *= left * left;
+            samples[2 * f + 1] *= left * left;
+            fadeLeft_ = std::max(0, fadeLeft_ - 1);
+        }
+        // Rounded here, half away from zero, in a loop without calls: this
+        // runs on the audio thread for every sample. (FluidSynth's own 16-bit
+        // output adds dither noise to the silence between songs.)
+        for (int i = 0; i < count; ++i) {
+            const float v = std::clamp(samples[i] * 32768.0f, -32768.0f, 32767.0f);
+            peak = std::max(peak, std::abs(samples[i]));
+            out[i] = int16_t(v + (v < 0 ? -0.5f : 0.5f));
         }
     }
     block.sounding = peak > 0;

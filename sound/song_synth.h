@@ -57,10 +57,9 @@ public:
         // The playing song's last notes have rung out: once per play.
         bool ended = false;
     };
-    // Renders the next `frames` frames as 16-bit samples into `out`, which
-    // holds `channels` interleaved channels (the first two are written).
-    // `out` is left as it is when nothing sounds.
-    Block render(int16_t* out, int frames, int channels);
+    // Renders the next `frames` frames into `out` as 16-bit stereo. `out` is
+    // left as it is when nothing sounds.
+    Block render(int16_t* out, int frames);
 
     // Whether render() has anything to do: a song plays (and is not paused),
     // or notes still ring or fade.

@@ -68,13 +68,13 @@ int main(int argc, char** argv)
         bool ended = false;
         while (!ended) {
             samples.resize(samples.size() + 2 * kBlock, 0);
-            ended = synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock, 2).ended;
+            ended = synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock).ended;
         }
     }
     // The last song's notes ring on to silence, as they would in the game.
     while (synth.active()) {
         samples.resize(samples.size() + 2 * kBlock, 0);
-        synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock, 2);
+        synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock);
     }
     return writeWave(args.back(), samples) ? 0 : 1;
 }
