@@ -64,8 +64,9 @@ class SoundServer:
         raise RuntimeError("pulseaudio did not open its socket")
 
     def kill(self):
-        if self.process and self.process.poll() is None:
-            self.process.kill()
+        if self.process:
+            if self.process.poll() is None:
+                self.process.kill()
             self.process.wait()
             self.process.stderr.close()
         self.process = None
