@@ -6,7 +6,6 @@
 
 #include <cstdint>
 #include <functional>
-#include <map>
 #include <string>
 
 namespace pairly::bench {
@@ -16,10 +15,6 @@ int64_t monotonicMicros();
 // Resident and peak resident memory of this process, KiB.
 long residentKiB();
 long peakResidentKiB();
-// User and system time of every thread of this process, seconds.
-double cpuSeconds();
-// The same per thread, by thread name (threads of one name added up).
-std::map<std::string, double> threadCpuSeconds();
 
 // An application that tells an observer about each event once it has been
 // handled: a Paint seen here has been painted, an Expose or UpdateRequest of

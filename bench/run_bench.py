@@ -18,6 +18,8 @@ import subprocess
 import sys
 import time
 
+import sound_bench
+
 WIDTH, HEIGHT = 1280, 1024
 STARTS = 9
 
@@ -89,6 +91,7 @@ def main():
             pairly_peak = max(pairly_peak, values["peak_kib"])
         session, _ = run_probe([os.path.join(build, "bench_pairly_session")] + (["quick"] if quick else []),
                                env, 900)
+        sound_rows = sound_bench.run(build, env, quick)
     finally:
         xvfb.terminate()
         xvfb.wait()
@@ -108,10 +111,6 @@ def main():
          "<= 30 ms", session["size80_median_ms"] <= 30),
         ("click -> face painted", f"{session['face_median_ms']:.2f} ms",
          f"worst {session['face_worst_ms']:.2f} ms", "<= 16 ms", session["face_worst_ms"] <= 16),
-        ('idle CPU, waiting game, "no music"', f"{session['idle_nomusic_cpu_pct']:.2f} %", "",
-         "<= 0.5 %", session["idle_nomusic_cpu_pct"] <= 0.5),
-        ("idle CPU, waiting game, music playing", f"{session['idle_music_cpu_pct']:.2f} %", "",
-         "<= 0.5 %", session["idle_music_cpu_pct"] <= 0.5),
         ("peak RSS", f"{peak / 1024:.1f} MiB (empty window {empty_peak / 1024:.1f} MiB)",
          f"ratio {peak / empty_peak:.2f}", "(reported)", None),
         (f"RSS growth over {session['games']:.0f} games", f"{session['games_rss_growth_kib']:.0f} KiB", "",
@@ -119,7 +118,7 @@ def main():
         (f"RSS growth over {session['songs']:.0f} song changes", f"{session['songs_rss_growth_kib']:.0f} KiB",
          f"{session['songs_rss_growth_trimmed_kib']:.0f} KiB in use", "<= 1024 KiB",
          session["songs_rss_growth_kib"] <= 1024),
-    ]
+    ] + sound_rows
     print(f"Machine: {machine()}")
     print(f"Starts: {len(empty)} of each, alternately; medians.")
     widths = [max(len(str(r[i])) for r in rows) for i in range(4)]
@@ -136,9 +135,6 @@ def main():
           f"{part(pairly_parts, 'app_at_ms'):.0f} ms ({part(empty_parts, 'app_at_ms'):.0f} ms), start window built {part(pairly_parts, 'build_ms'):.0f} ms, "
           f"loaded {part(pairly_parts, 'load_ms'):.0f} ms; first Play's handler "
           f"{session['play_first_handler_ms']:.0f} ms")
-    threads = sorted(((v, k[len("thread_cpu_pct["):-1]) for k, v in session.items()
-                      if k.startswith("thread_cpu_pct[")), reverse=True)
-    print('Idle CPU by thread, "no music": ' + ", ".join(f"{name} {pct:.2f} %" for pct, name in threads))
     return 0
 
 

@@ -14,7 +14,6 @@
 #include <QAction>
 #include <QEventLoop>
 #include <QTest>
-#include <QTimer>
 #include <QWindow>
 
 #include <algorithm>
@@ -62,13 +61,6 @@ private:
     std::set<QObject*> pending_;
     int64_t doneAt_ = 0;
 };
-
-void runFor(int ms)
-{
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 void settle()
 {
@@ -164,26 +156,7 @@ int session(ProbeApplication& app, bool quick)
     report("session_rss_kib", double(residentKiB()));
     report("started_rss_kib", double(startedKiB));
 
-    const int idleMs = quick ? 2000 : 10000;
     venti->trigger();
-    form.menu().action(u"nomusic")->trigger();
-    runFor(1000);
-    double cpu = cpuSeconds();
-    const std::map<std::string, double> threadsBefore = threadCpuSeconds();
-    runFor(idleMs);
-    report("idle_nomusic_cpu_pct", (cpuSeconds() - cpu) / (idleMs / 1000.0) * 100.0);
-    for (const auto& [name, seconds] : threadCpuSeconds()) {
-        const auto before = threadsBefore.find(name);
-        const double used = seconds - (before == threadsBefore.end() ? 0.0 : before->second);
-        if (used > 0)
-            std::printf("thread_cpu_pct[%s] %.3f\n", name.c_str(), used / (idleMs / 1000.0) * 100.0);
-    }
-    form.menu().action(u"all")->trigger();
-    runFor(1000);
-    cpu = cpuSeconds();
-    runFor(idleMs);
-    report("idle_music_cpu_pct", (cpuSeconds() - cpu) / (idleMs / 1000.0) * 100.0);
-
     form.menu().action(u"nomusic")->trigger();
     QAction* quarantotto = form.menu().action(u"quarantotto");
     const std::array<QAction*, 3> commands = {venti, quarantotto, ottanta};

@@ -24,11 +24,6 @@ void CardRustle::startUp()
     cards_->setChecked(true);
 }
 
-void CardRustle::shutDown()
-{
-    MMCw_.setCommand(QStringLiteral("close"));
-}
-
 void CardRustle::cards_Click()
 {
     if (cards_->isChecked()) {

@@ -16,8 +16,6 @@ public:
 
     // The window's load: opens "\carta.wav" and switches the rustle on.
     void startUp();
-    // The window's unload, after the music device has closed.
-    void shutDown();
 
     // The "card rustle" item: switches off (close) or on (Open again).
     void cards_Click();

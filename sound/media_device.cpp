@@ -13,7 +13,6 @@ namespace pairly {
 MediaDevice::MediaDevice(std::shared_ptr<AudioBackend> backend, QObject* parent)
     : QObject(parent), backend_(std::move(backend))
 {
-    connect(&statusTimer_, &QTimer::timeout, this, &MediaDevice::StatusUpdate);
 }
 
 MediaDevice::~MediaDevice()
@@ -38,15 +37,6 @@ void MediaDevice::setCommand(const QString& command)
         pause();
     else
         qCWarning(lcSound) << "unknown media command" << command;
-}
-
-void MediaDevice::setUpdateInterval(int milliseconds)
-{
-    updateInterval_ = milliseconds;
-    if (updateInterval_ > 0 && stream_)
-        statusTimer_.start(updateInterval_);
-    else
-        statusTimer_.stop();
 }
 
 void MediaDevice::setVisible(bool visible)
@@ -74,8 +64,6 @@ void MediaDevice::open()
     stream_->setEndHandler([this] { streamEnded(); });
     mode_ = Mode::Stopped;
     atEnd_ = false;
-    if (updateInterval_ > 0)
-        statusTimer_.start(updateInterval_);
 }
 
 void MediaDevice::close()
@@ -87,7 +75,6 @@ void MediaDevice::close()
     openedFile_.clear();
     from_.reset();
     mode_ = Mode::NotOpen;
-    statusTimer_.stop();
     leavePlaying();
 }
 

@@ -5,7 +5,6 @@
 
 #include <QObject>
 #include <QString>
-#include <QTimer>
 
 #include <memory>
 #include <optional>
@@ -50,8 +49,9 @@ public:
     void setWait(bool wait) { wait_ = wait; }
     bool wait() const { return wait_; }
 
-    // Milliseconds between StatusUpdate signals while a file is open; 0: none.
-    void setUpdateInterval(int milliseconds);
+    // The device's update interval in milliseconds. It is recorded only:
+    // nothing here reports the play position.
+    void setUpdateInterval(int milliseconds) { updateInterval_ = milliseconds; }
     int updateInterval() const { return updateInterval_; }
 
     // Whether the device's control strip shows.
@@ -68,7 +68,6 @@ signals:
     // 2 superseded by another play, 4 cut short by close/stop/pause, 8 failed.
     // Always delivered from the event loop, never inside a command.
     void Done(int notifyCode);
-    void StatusUpdate();
     void visibleChanged(bool visible);
 
 private:
@@ -93,7 +92,6 @@ private:
     int updateInterval_ = 0;
     Mode mode_ = Mode::NotOpen;
     quint64 playCount_ = 0;
-    QTimer statusTimer_;
     QEventLoop* waitLoop_ = nullptr;
 };
 

@@ -161,33 +161,61 @@ double ticksToSeconds(uint64_t ticks, uint16_t division, const std::map<uint64_t
     return seconds + double(ticks - at) * usPerQuarter / 1e6 / division;
 }
 
-}  // namespace
+// What a song's tracks tell about its timing.
+struct SongScan {
+    uint16_t division = 0;
+    std::map<uint64_t, uint32_t> tempos;
+    TrackScan tracks{tempos};
+};
 
-std::optional<double> midiDuration(QByteArrayView smf)
+bool scanSong(QByteArrayView smf, SongScan& song)
 {
     Reader file(reinterpret_cast<const uint8_t*>(smf.data()), size_t(smf.size()));
     uint32_t magic = 0, headerLength = 0, format = 0, trackCount = 0, division = 0;
     if (!file.be(4, magic) || magic != 0x4D546864 || !file.be(4, headerLength) || headerLength < 6)
-        return std::nullopt;
+        return false;
     if (!file.be(2, format) || !file.be(2, trackCount) || !file.be(2, division) || !file.skip(headerLength - 6))
-        return std::nullopt;
-
-    std::map<uint64_t, uint32_t> tempos;
-    TrackScan scan{tempos};
+        return false;
+    song.division = uint16_t(division);
     for (uint32_t found = 0; found < trackCount && !file.atEnd();) {
         uint32_t id = 0, length = 0;
         if (!file.be(4, id) || !file.be(4, length))
             break;
         const uint32_t available = std::min<uint32_t>(length, uint32_t(file.left()));
         if (id == 0x4D54726B) {
-            scanTrack(Reader(file.position(), available), scan);
+            scanTrack(Reader(file.position(), available), song.tracks);
             ++found;
         }
         file.skip(available);
     }
-    if (!scan.hasNote)
+    return song.tracks.hasNote;
+}
+
+}  // namespace
+
+std::optional<double> midiDuration(QByteArrayView smf)
+{
+    SongScan song;
+    if (!scanSong(smf, song))
         return std::nullopt;
-    return ticksToSeconds(scan.lastNoteTick, uint16_t(division), tempos);
+    return ticksToSeconds(song.tracks.lastNoteTick, song.division, song.tempos);
+}
+
+std::optional<uint64_t> midiTickAt(QByteArrayView smf, double seconds)
+{
+    SongScan song;
+    if (!scanSong(smf, song) || seconds < 0)
+        return std::nullopt;
+    // Seconds grow with ticks: bisect over the song's ticks.
+    uint64_t low = 0, high = song.tracks.lastNoteTick;
+    while (low < high) {
+        const uint64_t middle = low + (high - low + 1) / 2;
+        if (ticksToSeconds(middle, song.division, song.tempos) <= seconds)
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return low;
 }
 
 }  // namespace pairly

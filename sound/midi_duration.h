@@ -3,6 +3,7 @@
 
 #include <QByteArrayView>
 
+#include <cstdint>
 #include <optional>
 
 namespace pairly {
@@ -12,5 +13,9 @@ namespace pairly {
 // readable SMF or holds no note at all. Never reads past the data, whatever
 // it holds.
 std::optional<double> midiDuration(QByteArrayView smf);
+
+// The last tick at or before `seconds` from the start (at most the last
+// note's), for starting a song part-way. Empty as midiDuration is.
+std::optional<uint64_t> midiTickAt(QByteArrayView smf, double seconds);
 
 }  // namespace pairly

@@ -62,11 +62,6 @@ void Music::startUp()
     MMC1_Done(MediaDevice::Successful);
 }
 
-void Music::shutDown()
-{
-    MMC1_.setCommand(QStringLiteral("close"));
-}
-
 void Music::canzoni_Click(int16_t Index)
 {
     clearSongChecks();

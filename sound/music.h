@@ -33,8 +33,6 @@ public:
 
     // The window's load: sequential mode, song 1 playing, strip left hidden.
     void startUp();
-    // The window's unload, before the effect device closes.
-    void shutDown();
 
     void canzoni_Click(int16_t Index);
     void all_Click();

@@ -2,67 +2,40 @@
 #include "sdl_audio_backend.h"
 
 #include "midi_duration.h"
+#include "sound_font.h"
 #include "sound_log.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
+#include <QTimer>
 
 #include <SDL.h>
 #include <SDL_mixer.h>
-#include <fluidsynth.h>
 
 #include <algorithm>
-#include <cmath>
+#include <chrono>
 
 namespace pairly {
 namespace {
 
-constexpr int kFrequency = 44100;
-// 512 frames is 11.6 ms: a rustle reaches the speaker well inside 50 ms.
-constexpr int kChunkFrames = 512;
-constexpr double kSynthGain = 1.2;
-constexpr char kDebianSoundFont[] = "/usr/share/sounds/sf2/TimGM6mb.sf2";
-
 // SDL's audio state belongs to the whole process.
 std::atomic<bool> sdlTaken{false};
 
-bool openMixer()
+int64_t nowMs()
 {
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        qCWarning(lcSound) << "SDL audio init failed:" << SDL_GetError();
-        return false;
-    }
-    if (Mix_OpenAudio(kFrequency, AUDIO_S16SYS, 2, kChunkFrames) != 0) {
-        qCWarning(lcSound) << "Mix_OpenAudio failed:" << Mix_GetError();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        return false;
-    }
-    return true;
-}
-
-// FluidSynth reports through its own logger to stderr by default; route its
-// warnings and errors into the sound category, which is off unless asked for.
-void logFluid(int level, const char* message, void*)
-{
-    if (level <= FLUID_WARN)
-        qCWarning(lcSound) << "FluidSynth:" << message;
-    else if (level == FLUID_INFO)
-        qCInfo(lcSound) << "FluidSynth:" << message;
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
 }
 
 }  // namespace
 
-void SdlAudioBackend::FluidDelete::operator()(fluid_settings_t* settings) const { delete_fluid_settings(settings); }
-void SdlAudioBackend::FluidDelete::operator()(fluid_synth_t* synth) const { delete_fluid_synth(synth); }
-void SdlAudioBackend::FluidDelete::operator()(fluid_player_t* player) const { delete_fluid_player(player); }
-
 // A song: the file's bytes (the player copies them at each play) and when its
-// last note ends, in frames from the start of the song.
+// last note ends.
 class SdlMusicStream final : public AudioStream {
 public:
-    SdlMusicStream(SdlAudioBackend& backend, QByteArray smf, int64_t endFrames)
-        : backend_(backend), smf_(std::move(smf)), endFrames_(endFrames)
+    SdlMusicStream(SdlAudioBackend& backend, QByteArray smf, double length)
+        : backend_(backend), smf_(std::move(smf)), length_(length)
     {
     }
     ~SdlMusicStream() override { backend_.stopMusic(this); }
@@ -73,13 +46,13 @@ public:
     void stop() override { backend_.stopMusic(this); }
 
     const QByteArray& smf() const { return smf_; }
-    int64_t endFrames() const { return endFrames_; }
+    double length() const { return length_; }
     void ended() const { reportEnd(); }
 
 private:
     SdlAudioBackend& backend_;
     QByteArray smf_;
-    int64_t endFrames_;
+    double length_;
 };
 
 class SdlEffectStream final : public AudioStream {
@@ -96,8 +69,16 @@ public:
     }
 
     void play() override { backend_.playEffect(this); }
-    void pause() override { Mix_Pause(channel_); }
-    void resume() override { Mix_Resume(channel_); }
+    void pause() override
+    {
+        if (backend_.outputOpen())
+            Mix_Pause(channel_);
+    }
+    void resume() override
+    {
+        if (backend_.outputOpen())
+            Mix_Resume(channel_);
+    }
     void stop() override { backend_.stopEffect(this); }
 
     Mix_Chunk* chunk() const { return chunk_; }
@@ -110,10 +91,17 @@ private:
     int channel_;
 };
 
-SdlAudioBackend::SdlAudioBackend()
+SdlAudioBackend::SdlAudioBackend(Options options)
+    : options_(options),
+      output_([this] {
+          // On SDL's audio thread: the device of this opening went away.
+          const uint64_t opening = openings_;
+          QMetaObject::invokeMethod(&context_, [this, opening] { outputLost(opening); }, Qt::QueuedConnection);
+      }),
+      synth_(MixerOutput::kFrequency, soundFontPath())
 {
-    // Ends are reported on the application's thread, whichever thread made
-    // the backend.
+    // Ends are reported, and timers run, on the application's thread,
+    // whichever thread made the backend.
     if (const QCoreApplication* app = QCoreApplication::instance())
         context_.moveToThread(app->thread());
     if (sdlTaken.exchange(true)) {
@@ -121,92 +109,142 @@ SdlAudioBackend::SdlAudioBackend()
         return;
     }
     ownsSdl_ = true;
-    openDevice();
+    // One opening, here on the loader's thread, settles whether the device
+    // works: a driver can start without a device it can open (ALSA without a
+    // sound card), and finding that out on the first "play" would restart
+    // SDL's audio on the window's thread. Nothing plays yet.
+    usable_ = openOutput();
+    output_.close();
 }
 
 SdlAudioBackend::~SdlAudioBackend()
 {
     if (!ownsSdl_)
         return;
-    if (open_) {
-        Mix_SetPostMix(nullptr, nullptr);
-        Mix_HookMusic(nullptr, nullptr);
-        Mix_HaltChannel(-1);
-        Mix_CloseAudio();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    }
-    player_.reset();
-    synth_.reset();
-    settings_.reset();
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
+    // The audio thread stops before the synthesizer and the channels go.
+    output_.reset();
     sdlTaken = false;
 }
 
-void SdlAudioBackend::openDevice()
+bool SdlAudioBackend::openOutput()
 {
-    // SDL would otherwise swallow SIGTERM and SIGINT meant for the program.
-    SDL_SetHintWithPriority(SDL_HINT_NO_SIGNAL_HANDLERS, "1", SDL_HINT_OVERRIDE);
-    open_ = openMixer();
-    if (!open_) {
-        SDL_SetHintWithPriority(SDL_HINT_AUDIODRIVER, "dummy", SDL_HINT_OVERRIDE);
-        open_ = openMixer();
-    }
-    if (!open_)
-        return;
-
-    Uint16 format = AUDIO_S16SYS;
-    Mix_QuerySpec(&frequency_, &format, &channelCount_);
-    loadSynthesizer();
+    if (output_.isOpen())
+        return true;
+    // While the device is lost, a look comes before a costly attempt.
+    const bool tryDevice = !lost_ || (nowMs() >= nextAttemptMs_ && probe_.mayBeBack());
+    if (!output_.open(!tryDevice))
+        return false;
+    ++openings_;
+    if (tryDevice)
+        noteAttempt(!output_.onStandIn());
+    lost_ = output_.onStandIn();
     Mix_AllocateChannels(kEffectChannels);
     Mix_SetPostMix(&SdlAudioBackend::postMix, this);
     Mix_HookMusic(&SdlAudioBackend::renderMusicHook, this);
-    qCInfo(lcSound) << "audio on driver" << QString::fromUtf8(SDL_GetCurrentAudioDriver()) << "at" << frequency_ << "Hz";
+    lastSoundMs_ = nowMs();
+    // From here the output closes when nothing comes to play, and while it
+    // only stands in, the device is looked for.
+    QMetaObject::invokeMethod(
+        &context_,
+        [this] {
+            QTimer::singleShot(int(options_.quietSeconds * 1000), &context_, [this] { closeIfQuiet(); });
+            if (lost_)
+                lookLater();
+        },
+        Qt::QueuedConnection);
+    return true;
 }
 
-// Without a SoundFont the synthesizer stays silent; songs still run their
-// course and end on time.
-void SdlAudioBackend::loadSynthesizer()
+void SdlAudioBackend::noteAttempt(bool succeeded)
 {
-    for (int level = FLUID_PANIC; level < LAST_LOG_LEVEL; ++level)
-        fluid_set_log_function(level, &logFluid, nullptr);
-    settings_.reset(new_fluid_settings());
-    if (!settings_)
-        return;
-    fluid_settings_setnum(settings_.get(), "synth.sample-rate", frequency_);
-    // The level SDL_mixer gives FluidSynth at full music volume; the songs
-    // are mixed for it.
-    fluid_settings_setnum(settings_.get(), "synth.gain", kSynthGain);
-    synth_.reset(new_fluid_synth(settings_.get()));
-    if (!synth_)
-        return;
-    const QByteArray soundFont = QFile::encodeName(soundFontPath());
-    if (fluid_synth_sfload(synth_.get(), soundFont.constData(), 1) == FLUID_FAILED)
-        qCWarning(lcSound) << "cannot load SoundFont" << soundFontPath() << "; the music is silent";
+    // Attempts that fail although the look said yes come ever more rarely.
+    failedAttempts_ = succeeded ? 0 : std::min(failedAttempts_ + 1, 5);
+    nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(1000) << failedAttempts_);
 }
 
-QString SdlAudioBackend::driverName() const
+bool SdlAudioBackend::somethingPlays()
 {
-    const char* name = open_ ? SDL_GetCurrentAudioDriver() : nullptr;
-    return name ? QString::fromUtf8(name) : QString();
+    if (busy_)
+        return true;
+    {
+        std::lock_guard lock(musicMutex_);
+        if (synth_.active())
+            return true;
+    }
+    return output_.isOpen() && Mix_Playing(-1) > 0;
+}
+
+void SdlAudioBackend::closeIfQuiet()
+{
+    if (!output_.isOpen() || somethingPlays())
+        return;
+    const int64_t quietFor = nowMs() - lastSoundMs_;
+    const auto quietMs = int64_t(options_.quietSeconds * 1000);
+    if (quietFor < quietMs) {
+        QTimer::singleShot(int(quietMs - quietFor), &context_, [this] { closeIfQuiet(); });
+        return;
+    }
+    output_.close();
+}
+
+void SdlAudioBackend::outputLost(uint64_t opening)
+{
+    if (opening != openings_ || !output_.isOpen() || lost_)
+        return;
+    qCWarning(lcSound) << "audio output lost; playing on in silence";
+    lost_ = true;
+    lookLater();
+}
+
+void SdlAudioBackend::lookLater()
+{
+    if (looking_)
+        return;
+    looking_ = true;
+    QTimer::singleShot(options_.lookIntervalMs, &context_, [this] { lookForOutput(); });
+}
+
+// Runs every second while the output is open but lost; while it is closed,
+// the next sound looks instead.
+void SdlAudioBackend::lookForOutput()
+{
+    looking_ = false;
+    if (!lost_ || !output_.isOpen())
+        return;
+    if (nowMs() >= nextAttemptMs_ && probe_.mayBeBack())
+        reconnect();
+    if (lost_ && output_.isOpen())
+        lookLater();
+}
+
+void SdlAudioBackend::reconnect()
+{
+    output_.reset();
+    lost_ = false;
+    if (!openOutput()) {
+        usable_ = false;
+        return;
+    }
+    if (lost_)
+        return;
+    qCInfo(lcSound) << "audio output back";
+    // The song that played on in silence starts again from its beginning.
+    std::lock_guard lock(musicMutex_);
+    if (currentMusic_ && synth_.playing()) {
+        ++musicGeneration_;
+        synth_.play(currentMusic_->smf(), currentMusic_->length());
+    }
 }
 
 bool SdlAudioBackend::musicSounding()
 {
-    if (!open_)
-        return false;
     std::lock_guard lock(musicMutex_);
-    return synth_ && fluid_synth_get_active_voice_count(synth_.get()) > 0;
-}
-
-QString SdlAudioBackend::soundFontPath()
-{
-    const QByteArray fromEnvironment = qgetenv("SDL_SOUNDFONTS");
-    return fromEnvironment.isEmpty() ? QString::fromLatin1(kDebianSoundFont) : QString::fromLocal8Bit(fromEnvironment);
+    return synth_.active();
 }
 
 std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QString& path)
 {
-    if (!open_)
+    if (!usable_)
         return nullptr;
     if (!QFileInfo(path).isFile()) {
         qCWarning(lcSound) << "no such sound file:" << path;
@@ -223,6 +261,9 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
             qCWarning(lcSound) << "no free effect channel for" << path;
             return nullptr;
         }
+        // SDL_mixer converts a sound for the output when it loads it.
+        if (!openOutput())
+            return nullptr;
         Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
         if (!chunk) {
             qCWarning(lcSound) << "cannot load sound" << path << ":" << Mix_GetError();
@@ -243,8 +284,7 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
         qCWarning(lcSound) << "not a playable MIDI song:" << path;
         return nullptr;
     }
-    const auto endFrames = int64_t(std::ceil((*length + kEndGraceSeconds) * frequency_));
-    return std::make_unique<SdlMusicStream>(*this, std::move(smf), endFrames);
+    return std::make_unique<SdlMusicStream>(*this, std::move(smf), *length);
 }
 
 void SdlAudioBackend::renderMusicHook(void* self, uint8_t* stream, int length)
@@ -252,37 +292,16 @@ void SdlAudioBackend::renderMusicHook(void* self, uint8_t* stream, int length)
     static_cast<SdlAudioBackend*>(self)->renderMusic(stream, length);
 }
 
-// Runs on SDL's audio thread for each buffer, which comes in silent. The
-// synthesizer keeps rendering after a song's end so its last notes ring; a
-// song's end is counted in rendered frames, so it follows audio time, not
-// wall-clock time, and is handed over to the window's thread.
+// Runs on SDL's audio thread for each buffer, which comes in silent. A song's
+// end follows audio time, not the wall clock, and is handed over to the
+// window's thread.
 void SdlAudioBackend::renderMusic(uint8_t* stream, int length)
 {
     std::lock_guard lock(musicMutex_);
-    if (musicPaused_)
-        return;
-    const int frames = length / (2 * channelCount_);
-    // With no song and no note ringing there is nothing to render: the
-    // waiting game costs no synthesis.
-    if (synth_ && (musicActive_ || fluid_synth_get_active_voice_count(synth_.get()) > 0)) {
-        // Rendered in float and rounded here: FluidSynth's own 16-bit output
-        // adds dither noise to the silence between songs.
-        rendered_.resize(size_t(2 * frames));
-        float* left = rendered_.data();
-        fluid_synth_write_float(synth_.get(), frames, left, 0, 2, left, 1, 2);
-        auto* out = reinterpret_cast<int16_t*>(stream);
-        for (int f = 0; f < frames; ++f) {
-            for (int c = 0; c < std::min(channelCount_, 2); ++c) {
-                const float v = std::clamp(rendered_[size_t(2 * f + c)] * 32768.0f, -32768.0f, 32767.0f);
-                out[f * channelCount_ + c] = int16_t(std::lrint(v));
-            }
-        }
-    }
-    if (!musicActive_)
-        return;
-    musicFrames_ += frames;
-    if (musicFrames_ >= musicEndFrames_) {
-        musicActive_ = false;
+    const int frames = length / (2 * MixerOutput::kChannels);
+    const SongSynth::Block block = synth_.render(reinterpret_cast<int16_t*>(stream), frames);
+    musicBusy_ = synth_.active();
+    if (block.ended) {
         const uint64_t generation = musicGeneration_;
         QMetaObject::invokeMethod(&context_, [this, generation] { musicEnded(generation); }, Qt::QueuedConnection);
     }
@@ -290,56 +309,57 @@ void SdlAudioBackend::renderMusic(uint8_t* stream, int length)
 
 void SdlAudioBackend::postMix(void* self, uint8_t*, int)
 {
-    static_cast<SdlAudioBackend*>(self)->watchEffects();
+    static_cast<SdlAudioBackend*>(self)->watchOutput();
 }
 
-// Runs on SDL's audio thread after each buffer has been mixed.
-void SdlAudioBackend::watchEffects()
+// Runs on SDL's audio thread after each buffer has been mixed: reports the
+// ends of sounds, and the moment the output falls quiet.
+void SdlAudioBackend::watchOutput()
 {
+    bool busy = musicBusy_;
     for (int c = 0; c < kEffectChannels; ++c) {
         ChannelState& state = channels_[size_t(c)];
-        if (state.active && !Mix_Playing(c)) {
+        const bool playing = Mix_Playing(c) > 0;
+        busy = busy || playing;
+        if (state.active && !playing) {
             state.active = false;
             const uint64_t generation = state.generation;
             QMetaObject::invokeMethod(&context_, [this, c, generation] { effectEnded(c, generation); },
                                       Qt::QueuedConnection);
         }
     }
+    if (busy)
+        lastSoundMs_ = nowMs();
+    if (busy_.exchange(busy) && !busy)
+        QMetaObject::invokeMethod(
+            &context_,
+            [this] { QTimer::singleShot(int(options_.quietSeconds * 1000), &context_, [this] { closeIfQuiet(); }); },
+            Qt::QueuedConnection);
 }
 
-// Each play starts the song from its beginning on a freshly reset
-// synthesizer, cutting off whatever song was sounding.
 void SdlAudioBackend::playMusic(SdlMusicStream* stream)
 {
+    openOutput();
     std::lock_guard lock(musicMutex_);
     ++musicGeneration_;
     currentMusic_ = stream;
-    musicActive_ = true;
-    musicPaused_ = false;
-    musicFrames_ = 0;
-    musicEndFrames_ = stream->endFrames();
-    if (!synth_)
-        return;
-    player_.reset();
-    fluid_synth_system_reset(synth_.get());
-    player_.reset(new_fluid_player(synth_.get()));
-    if (!player_ || fluid_player_add_mem(player_.get(), stream->smf().constData(), size_t(stream->smf().size())) != FLUID_OK
-        || fluid_player_play(player_.get()) != FLUID_OK)
-        qCWarning(lcSound) << "the synthesizer cannot play this song; it runs its course in silence";
+    lastSoundMs_ = nowMs();
+    synth_.play(stream->smf(), stream->length());
 }
 
 void SdlAudioBackend::pauseMusic(SdlMusicStream* stream)
 {
     std::lock_guard lock(musicMutex_);
     if (currentMusic_ == stream)
-        musicPaused_ = true;
+        synth_.setPaused(true);
 }
 
 void SdlAudioBackend::resumeMusic(SdlMusicStream* stream)
 {
+    openOutput();
     std::lock_guard lock(musicMutex_);
     if (currentMusic_ == stream)
-        musicPaused_ = false;
+        synth_.setPaused(false);
 }
 
 void SdlAudioBackend::stopMusic(SdlMusicStream* stream)
@@ -349,11 +369,7 @@ void SdlAudioBackend::stopMusic(SdlMusicStream* stream)
         return;
     ++musicGeneration_;
     currentMusic_ = nullptr;
-    musicActive_ = false;
-    musicPaused_ = false;
-    player_.reset();
-    if (synth_)
-        fluid_synth_all_sounds_off(synth_.get(), -1);
+    synth_.stop();
 }
 
 void SdlAudioBackend::musicEnded(uint64_t generation)
@@ -367,6 +383,9 @@ void SdlAudioBackend::playEffect(SdlEffectStream* stream)
     ChannelState& state = channels_[size_t(stream->channel())];
     state.active = false;
     ++state.generation;
+    if (!openOutput())
+        return;
+    lastSoundMs_ = nowMs();
     // Playing on a busy channel replaces its sound: a new rustle starts at 0.
     if (Mix_PlayChannel(stream->channel(), stream->chunk(), 0) < 0) {
         qCWarning(lcSound) << "cannot play sound:" << Mix_GetError();
@@ -380,7 +399,8 @@ void SdlAudioBackend::stopEffect(SdlEffectStream* stream)
     ChannelState& state = channels_[size_t(stream->channel())];
     state.active = false;
     ++state.generation;
-    Mix_HaltChannel(stream->channel());
+    if (output_.isOpen())
+        Mix_HaltChannel(stream->channel());
 }
 
 void SdlAudioBackend::releaseChannel(int channel)

@@ -2,6 +2,9 @@
 #pragma once
 
 #include "audio_backend.h"
+#include "mixer_output.h"
+#include "output_probe.h"
+#include "song_synth.h"
 
 #include <QObject>
 #include <QString>
@@ -10,9 +13,6 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
-#include <vector>
-
-#include <fluidsynth/types.h>
 
 namespace pairly {
 
@@ -20,39 +20,47 @@ class SdlMusicStream;
 class SdlEffectStream;
 
 // The process's sound output over SDL2_mixer: short sounds as chunks on
-// channels of their own, songs (MIDI) synthesized by one FluidSynth
-// synthesizer on the mixer's music line. The synthesizer loads the SoundFont
-// once, so a song change costs no reload and no new synthesizer.
+// channels of their own, songs (MIDI) synthesized by one SongSynth on the
+// mixer's music line.
+//
+// The output is open only while something sounds: it closes after
+// quietSeconds of silence, so that a waiting game wakes no one, and opens
+// again for the next sound. When the device goes away the game plays on in
+// silence; while it is gone the backend looks for it every second, cheaply
+// (OutputProbe), and when it is back it reopens and starts the current song
+// again.
 //
 // Create one per process, on any thread, and let the media devices share it;
-// it reports song and sound ends on the application's thread and is used from
-// that thread. SDL's audio state is global, so a second one alive at the same
-// time stays mute. Opening the audio device and loading the SoundFont take a
-// few hundred milliseconds: the program makes it on a thread of its own (see
-// ModuleAudioBackend). Without an audio device it runs on SDL's "dummy"
-// driver, so songs still end on time, in silence.
+// it reports song and sound ends, and runs its timers, on the application's
+// thread, and is used from that thread. SDL's audio state is global, so a
+// second one alive at the same time stays mute. Loading the SoundFont and
+// opening the device take a few hundred milliseconds: the program makes it on
+// a thread of its own (see ModuleAudioBackend).
 class SdlAudioBackend final : public AudioBackend {
 public:
-    SdlAudioBackend();
+    struct Options {
+        double quietSeconds = 2.0;
+        int lookIntervalMs = 1000;
+    };
+
+    SdlAudioBackend() : SdlAudioBackend(Options{}) {}
+    explicit SdlAudioBackend(Options options);
     SdlAudioBackend(const SdlAudioBackend&) = delete;
     SdlAudioBackend& operator=(const SdlAudioBackend&) = delete;
     ~SdlAudioBackend() override;
 
     std::unique_ptr<AudioStream> open(StreamKind kind, const QString& path) override;
 
-    // Whether the mixer could be opened at all; when not, every open fails.
-    bool isOpen() const { return open_; }
-    // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...).
-    QString driverName() const;
-    // Whether the synthesizer still sounds notes; the last notes of a song
-    // ring on for a while after its end has been reported.
+    // Whether sounds can be played at all (on the device or the stand-in).
+    bool isOpen() const { return usable_; }
+    // Whether the output is open right now (it closes when quiet).
+    bool outputOpen() const { return output_.isOpen(); }
+    // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...), empty
+    // while the output is closed.
+    QString driverName() const { return output_.driverName(); }
+    // Whether the synthesizer still has a song or sounding notes.
     bool musicSounding();
-    // SDL_SOUNDFONTS when set, otherwise Debian's General-MIDI SoundFont.
-    static QString soundFontPath();
 
-    // Songs are reported ended this long after their last note ends, so the
-    // final notes can ring without leaving a gap before the next song.
-    static constexpr double kEndGraceSeconds = 0.15;
     static constexpr int kEffectChannels = 4;
 
 private:
@@ -65,13 +73,19 @@ private:
         SdlEffectStream* owner = nullptr;
     };
 
-    void openDevice();
-    void loadSynthesizer();
+    bool openOutput();
+    void noteAttempt(bool succeeded);
+    bool somethingPlays();
+    void closeIfQuiet();
+    void outputLost(uint64_t opening);
+    void lookLater();
+    void lookForOutput();
+    void reconnect();
 
     static void renderMusicHook(void* self, uint8_t* stream, int length);
     void renderMusic(uint8_t* stream, int length);
     static void postMix(void* self, uint8_t* stream, int length);
-    void watchEffects();
+    void watchOutput();
 
     void playMusic(SdlMusicStream* stream);
     void pauseMusic(SdlMusicStream* stream);
@@ -84,30 +98,32 @@ private:
     void releaseChannel(int channel);
     void effectEnded(int channel, uint64_t generation);
 
+    Options options_;
     QObject context_;
-    bool open_ = false;
     bool ownsSdl_ = false;
-    int frequency_ = 44100;
-    int channelCount_ = 2;
+    bool usable_ = false;
+    // Counts the openings of the output, so that a loss reported late for a
+    // device already closed is recognised.
+    std::atomic<uint64_t> openings_{0};
+    MixerOutput output_;
+    OutputProbe probe_;
+    // Lost: the device went away, or only the stand-in opened.
+    bool lost_ = false;
+    bool looking_ = false;
+    int failedAttempts_ = 0;
+    int64_t nextAttemptMs_ = 0;
 
-    // The synthesizer and the song's player; the audio thread renders them
-    // under musicMutex_, the window's thread changes them under it.
-    struct FluidDelete {
-        void operator()(fluid_settings_t* settings) const;
-        void operator()(fluid_synth_t* synth) const;
-        void operator()(fluid_player_t* player) const;
-    };
+    // The synthesizer and the song; the audio thread renders them under
+    // musicMutex_, the window's thread changes them under it.
     std::mutex musicMutex_;
-    std::unique_ptr<fluid_settings_t, FluidDelete> settings_;
-    std::unique_ptr<fluid_synth_t, FluidDelete> synth_;
-    std::unique_ptr<fluid_player_t, FluidDelete> player_;
-    std::vector<float> rendered_;
-    bool musicActive_ = false;
-    bool musicPaused_ = false;
-    int64_t musicFrames_ = 0;
-    int64_t musicEndFrames_ = 0;
-    std::atomic<uint64_t> musicGeneration_{0};
+    SongSynth synth_;
+    uint64_t musicGeneration_ = 0;
     SdlMusicStream* currentMusic_ = nullptr;
+    // Whether the synthesizer, and the last mixed buffer, had anything to
+    // play, and when something last did; written by the audio thread.
+    std::atomic<bool> musicBusy_{false};
+    std::atomic<bool> busy_{false};
+    std::atomic<int64_t> lastSoundMs_{0};
 
     std::array<ChannelState, kEffectChannels> channels_;
 };

@@ -124,18 +124,6 @@ TEST_F(MediaDeviceTest, WaitAppliesToTheNextCommandOnly)
     EXPECT_EQ(device.mode(), Mode::Playing);
 }
 
-// An interval of 0 stops the updates rather than firing on every loop pass.
-TEST_F(MediaDeviceTest, UpdateIntervalDrivesStatusUpdates)
-{
-    QSignalSpy updates(&device, &MediaDevice::StatusUpdate);
-    device.setUpdateInterval(5);
-    openAndPlay();
-    EXPECT_TRUE(updates.wait(1000));
-    device.setUpdateInterval(0);
-    updates.clear();
-    EXPECT_FALSE(updates.wait(50));
-}
-
 // A song asked for as ".MID" opens the ".mid" file on disk, while the device
 // keeps the name it was given.
 TEST_F(MediaDeviceTest, OpensTheFileInAnyLetterCase)

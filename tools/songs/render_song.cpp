@@ -1,52 +1,80 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Renders a song to a WAV file through the same SDL2_mixer and FluidSynth
-// path as the game, so the generated songs can be measured and looked at:
-//     render_song song.mid out.wav [soundfont]
+// Renders songs to a WAV file through the game's own synthesizer (SongSynth,
+// with the SoundFont the game finds), so that the generated songs can be
+// measured and listened to as the game plays them. Several songs follow one
+// another as in sequential play, each starting the moment the one before has
+// rung out; --from starts the first song part-way, to hear an ending quickly:
+//     render_song [--from SECONDS] song.mid [next.mid ...] out.wav
 #include "sound/midi_duration.h"
+#include "sound/song_synth.h"
+#include "sound/sound_font.h"
 
+#include <QDataStream>
 #include <QFile>
-
-#include <SDL.h>
-#include <SDL_mixer.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <string>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+constexpr int kRate = 44100;
+constexpr int kBlock = 512;
+
+bool writeWave(const char* path, const std::vector<int16_t>& samples)
+{
+    QFile file(QString::fromLocal8Bit(path));
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QDataStream out(&file);
+    out.setByteOrder(QDataStream::LittleEndian);
+    const auto bytes = quint32(samples.size() * 2);
+    out.writeRawData("RIFF", 4);
+    out << quint32(36 + bytes);
+    out.writeRawData("WAVEfmt ", 8);
+    out << quint32(16) << quint16(1) << quint16(2) << quint32(kRate) << quint32(kRate * 4) << quint16(4) << quint16(16);
+    out.writeRawData("data", 4);
+    out << bytes;
+    out.writeRawData(reinterpret_cast<const char*>(samples.data()), int(bytes));
+    return out.status() == QDataStream::Ok;
+}
+
+}  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: %s song.mid out.wav [soundfont]\n", argv[0]);
+    std::vector<const char*> args(argv + 1, argv + argc);
+    double from = 0;
+    if (args.size() >= 2 && std::strcmp(args[0], "--from") == 0) {
+        from = std::atof(args[1]);
+        args.erase(args.begin(), args.begin() + 2);
+    }
+    if (args.size() < 2) {
+        std::fprintf(stderr, "usage: %s [--from SECONDS] song.mid [next.mid ...] out.wav\n", argv[0]);
         return 2;
     }
-    const std::string raw = std::string(argv[2]) + ".raw";
-    setenv("SDL_AUDIODRIVER", "disk", 1);
-    setenv("SDL_DISKAUDIOFILE", raw.c_str(), 1);
-    setenv("SDL_DISKAUDIODELAY", "0", 0);
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    Mix_SetSoundFonts(argc > 3 ? argv[3] : "/usr/share/sounds/sf2/TimGM6mb.sf2");
-    if (SDL_Init(SDL_INIT_AUDIO) != 0 || Mix_OpenAudio(44100, AUDIO_S16LSB, 2, 1024) != 0) {
-        std::fprintf(stderr, "audio: %s\n", SDL_GetError());
-        return 1;
+    pairly::SongSynth synth(kRate, pairly::soundFontPath());
+    std::vector<int16_t> samples;
+    for (size_t song = 0; song + 1 < args.size(); ++song) {
+        QFile file(QString::fromLocal8Bit(args[song]));
+        const QByteArray smf = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        const auto length = pairly::midiDuration(smf);
+        if (!length) {
+            std::fprintf(stderr, "%s: not a playable MIDI song\n", args[song]);
+            return 1;
+        }
+        synth.play(smf, *length, song == 0 ? from : 0);
+        bool ended = false;
+        while (!ended) {
+            samples.resize(samples.size() + 2 * kBlock, 0);
+            ended = synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock).ended;
+        }
     }
-    Mix_Music* music = Mix_LoadMUS(argv[1]);
-    if (!music || Mix_PlayMusic(music, 0) != 0) {
-        std::fprintf(stderr, "song: %s\n", Mix_GetError());
-        return 1;
+    // The last song's notes ring on to silence, as they would in the game.
+    while (synth.active()) {
+        samples.resize(samples.size() + 2 * kBlock, 0);
+        synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock);
     }
-    while (Mix_PlayingMusic())
-        SDL_Delay(5);
-    Mix_FreeMusic(music);
-    Mix_CloseAudio();
-    SDL_Quit();
-    // sox turns the raw S16LE stereo stream into a WAV file. Rendering faster
-    // than real time, FluidSynth's start and end (timed on the wall clock)
-    // leave many seconds of silence around the song: drop the leading silence
-    // and keep the song and 2.5 s of its last notes.
-    QFile song(QString::fromLocal8Bit(argv[1]));
-    const auto seconds = song.open(QIODevice::ReadOnly) ? pairly::midiDuration(song.readAll()) : std::nullopt;
-    const std::string trim = seconds ? " silence 1 0.001 0.01% trim 0 " + std::to_string(*seconds + 2.5) : "";
-    const std::string command = "sox -t raw -r 44100 -e signed -b 16 -c 2 '" + raw + "' '" + argv[2] + "'" + trim +
-                                " && rm '" + raw + "'";
-    return std::system(command.c_str()) == 0 ? 0 : 1;
+    return writeWave(args.back(), samples) ? 0 : 1;
 }

@@ -1,0 +1,235 @@
+#!/usr/bin/env python3
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""Plays Pairly through a real PulseAudio server and listens to what it plays.
+
+Each case starts its own server (a null sink, see sound_server.py), its own X
+server and the real program, drives it with xdotool only and records the null
+sink's monitor. GameSoundTest uses the program folder as built, songs and all;
+SequenceSoundTest gives a copy of it ten short songs, so that songs end within
+seconds, and kills and restarts the sound server under the running game.
+
+Exits with 77 (skipped) when PulseAudio is not installed: on a desktop that
+runs PipeWire's pulse server the installer leaves it alone, and these tests do
+not replace it.
+"""
+import os
+import shutil
+import struct
+import sys
+import tempfile
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from hostile_files_test import QuickSession, copy_program  # noqa: E402
+from play_test import HEIGHT, WIDTH, Grid, game_window_shown, label_centre, menubar_height, start_window_shown  # noqa: E402
+from sound_server import RATE, Recorder, SoundServer, missing_tools  # noqa: E402
+
+PROGRAM = None
+SKIPPED = 77
+# Music is heard well above this; the rustle peaks far above it too.
+LOUD = 1000
+SONGS = ["Chill1", "Champion", "Champs", "Easycity", "inds_01", "Humanoid", "Impact", "Lastday", "Scopa", "Sevilana"]
+SHORT_SONG = 0.6
+
+
+def short_song(key):
+    """A Standard MIDI File: one loud piano note of SHORT_SONG seconds at 120 bpm."""
+    ticks = int(SHORT_SONG * 960)
+    track = bytes([0, 0xC0, 0, 0, 0x90, key, 127])
+    track += bytes([0x80 | (ticks >> 7), ticks & 0x7F, 0x80, key, 0, 0, 0xFF, 0x2F, 0])
+    return b"MThd" + struct.pack(">IHHH", 6, 0, 1, 480) + b"MTrk" + struct.pack(">I", len(track)) + track
+
+
+class SoundCase(unittest.TestCase):
+    program = None
+
+    def setUp(self):
+        self.work = tempfile.mkdtemp(prefix="pairly-sound-", dir=os.environ.get("PAIRLY_SHOTS_DIR"))
+        self.server = SoundServer()
+        self.server.start()
+        self.recorder = None
+        self.session = QuickSession(self.work)
+        self.session.env.update(self.server.client_env, SDL_AUDIODRIVER="pulseaudio",
+                                QT_LOGGING_RULES="pairly.sound=true")
+
+    def tearDown(self):
+        if self.session.app and self.session.app.poll() is None:
+            self.session.app.kill()
+            self.session.app.wait()
+        self.session.close()
+        if self.recorder:
+            self.recorder.close()
+        self.server.close()
+        shutil.rmtree(self.work, ignore_errors=True)
+
+    def start_game(self):
+        s = self.session
+        s.start(self.program or PROGRAM, cwd=self.work)
+        s.wait_for(start_window_shown, "start", timeout=20)
+
+    def play(self):
+        """Clicks "Play"; returns when, and the table's grid once dealt."""
+        s = self.session
+        clicked = self.click(*label_centre(WIDTH * 50 / 120, HEIGHT * (106.5 / 120), 2292, 492))
+        grid = Grid(menubar_height(s.wait_for(game_window_shown, "game")), 20, 4)
+        s.wait_for(lambda sc: len({sc.pixel(*grid.probe(p)) for p in grid.cells()}) == 1, "dealt")
+        return clicked, grid
+
+    def click(self, x, y):
+        """Clicks at (x, y); returns the moment of the click."""
+        self.session.xdotool("mousemove", str(int(x)), str(int(y)))
+        clicked = time.monotonic()
+        self.session.xdotool("click", "1")
+        return clicked
+
+    def music_menu(self, downs):
+        """Chooses an item of "&Music": 0 "no music", 1 "sequential mode"."""
+        self.session.key("alt+m")
+        time.sleep(0.3)
+        self.session.key(*(["Down"] * downs), "Return")
+        return time.monotonic()
+
+    def wait_until(self, condition, timeout, what):
+        deadline = time.monotonic() + timeout
+        while not condition():
+            if time.monotonic() > deadline:
+                self.fail(f"timed out waiting: {what}")
+            time.sleep(0.05)
+
+    def silent_since(self, moment, seconds):
+        """Whether the last `seconds` recorded after `moment` are all zero."""
+        end = self.recorder.frames()
+        start = end - int(seconds * RATE)
+        return start >= self.recorder.frame_at(moment) and self.recorder.first_sound(start, 0, end) is None
+
+    def heard_after(self, moment, within=0.5, level=LOUD):
+        found = self.recorder.wait_for_sound(moment, within, level)
+        return None if found is None else found[1] - moment
+
+    def quit(self):
+        s = self.session
+        grid_top = menubar_height(s.screen())
+        self.click(*label_centre(WIDTH * 105 / 120, grid_top + (HEIGHT - grid_top) * 103 / 120, 1116, 552))
+        s.wait_for(start_window_shown, "start-again")
+        self.click(*label_centre(WIDTH * 105 / 120, HEIGHT * (106.5 / 120), 1116, 552))
+        _, errors = s.app.communicate(timeout=10)
+        self.assertEqual(s.app.returncode, 0, errors.decode(errors="replace"))
+
+
+class GameSoundTest(SoundCase):
+    def test_music_silence_and_rustle(self):
+        self.start_game()
+        # Nothing sounds at the start window: within a few seconds the game
+        # stops playing (silence) into the server at all.
+        self.wait_until(lambda: self.server.playing_streams() == 0, 10, "no stream at the start window")
+        self.recorder = Recorder(self.server)
+
+        played, grid = self.play()
+        music = self.heard_after(played, within=1.0)
+        self.assertIsNotNone(music, "music within 1 s of Play")
+        print(f"music heard {music * 1000:.0f} ms after Play", file=sys.stderr)
+
+        # "no music": once what was on its way to the speaker has played and
+        # faded, digital silence.
+        chosen = self.music_menu(0)
+        self.wait_until(lambda: self.silent_since(chosen, 0.05), 1.0, "the music stops")
+        silent_from = self.recorder.frames()
+        self.recorder.wait_frames(silent_from + RATE)
+        self.assertIsNone(self.recorder.first_sound(silent_from, 0, silent_from + RATE), "digital silence")
+
+        # A card turn rustles; a click while a missed pair is still showing
+        # is refused, and silent.
+        cards = iter(range(20))
+        while True:
+            first, second, third = next(cards), next(cards), next(cards)
+            self.assertIsNotNone(self.heard_after(self.click(*grid.centre(first))), "rustle on the first card")
+            time.sleep(0.35)
+            second_at = self.click(*grid.centre(second))
+            self.assertIsNotNone(self.heard_after(second_at), "rustle on the second card")
+            shot = self.session.screen()
+            if shot.pixel(*grid.probe(first)) != shot.pixel(*grid.probe(second)):
+                break
+        time.sleep(max(0.0, second_at + 0.5 - time.monotonic()))
+        refused = self.click(*grid.centre(third))
+        self.assertLess(refused - second_at, 1.1, "the refused click came during the pause")
+        self.assertIsNone(self.heard_after(refused, within=0.4, level=0), "a refused click is silent")
+
+        # Quiet for a while, the game closes its output; the next turn opens
+        # it again and still rustles at once.
+        self.wait_until(lambda: self.server.playing_streams() == 0, 10, "output closed when quiet")
+        time.sleep(1.5)
+        rustle = self.heard_after(self.click(*grid.centre(third)))
+        self.assertIsNotNone(rustle, "rustle after a long silence")
+        print(f"rustle after silence heard {rustle * 1000:.0f} ms after the click", file=sys.stderr)
+        self.quit()
+
+
+class SequenceSoundTest(SoundCase):
+    def setUp(self):
+        super().setUp()
+        folder = tempfile.mkdtemp(prefix="songs-", dir=self.work)
+        self.program = copy_program(folder)
+        for number, name in enumerate(SONGS):
+            with open(os.path.join(folder, "music", name + ".mid"), "wb") as f:
+                f.write(short_song(60 + 2 * number))
+
+    def onsets(self, start, count):
+        """Frames where a song starts: in windows of 5 ms, a loud one three
+        times as loud as any from 50 to 10 ms before it (a fading note, or a
+        dropout under load, is not; an attack may straddle two windows)."""
+        window = RATE // 200
+        found, before, frame = [], [0] * 10, start
+        while len(found) < count:
+            self.recorder.wait_frames(frame + window)
+            peak = max(self.recorder.level(f) for f in range(frame, frame + window, 4))
+            if peak > 4 * LOUD and peak > 3 * max(before[:-2]) and (not found or frame - found[-1] > RATE // 10):
+                found.append(frame)
+            before = before[1:] + [peak]
+            frame += window
+        return found
+
+    def test_songs_follow_and_survive_a_server_restart(self):
+        self.start_game()
+        self.recorder = Recorder(self.server)
+        played, grid = self.play()
+        first = self.recorder.wait_for_sound(played, 1.0, LOUD)
+        self.assertIsNotNone(first, "music within 1 s of Play")
+        starts = self.onsets(first[0] - RATE // 100, 4)
+        gaps = [(b - a) / RATE - SHORT_SONG for a, b in zip(starts, starts[1:])]
+        print("gaps between songs: " + ", ".join(f"{g * 1000:.0f} ms" for g in gaps), file=sys.stderr)
+        for gap in gaps:
+            self.assertGreater(gap, 0)
+            self.assertLessEqual(gap, 0.5)
+
+        # The server goes; the game plays on, in silence.
+        self.recorder.close()
+        self.recorder = None
+        self.server.kill()
+        time.sleep(0.5)
+        back = self.session.screen()
+        self.click(*grid.centre(0))
+        self.session.wait_for(lambda sc: sc.pixel(*grid.probe(0)) != back.pixel(*grid.probe(0)), "turned", timeout=3)
+
+        up = self.server.start()
+        self.recorder = Recorder(self.server)
+        music = self.recorder.wait_for_sound(up, 3.0, LOUD)
+        self.assertIsNotNone(music, "music back within 3 s of the server")
+        print(f"music back {(music[1] - up) * 1000:.0f} ms after the server", file=sys.stderr)
+        # And the rustle with it.
+        chosen = self.music_menu(0)
+        self.wait_until(lambda: self.silent_since(chosen, 0.05), 1.0, "the music stops")
+        self.assertIsNotNone(self.heard_after(self.click(*grid.centre(1))), "rustle after the restart")
+        self.quit()
+
+
+if __name__ == "__main__":
+    PROGRAM = os.path.abspath(sys.argv.pop(1))
+    import hostile_files_test
+    hostile_files_test.PROGRAM = PROGRAM
+    missing = missing_tools()
+    if missing:
+        print("skipped: " + ", ".join(missing) + " not installed. These tests start a private PulseAudio "
+              "server; scripts/install-deps leaves it out where PipeWire's pulse server runs.", file=sys.stderr)
+        sys.exit(SKIPPED)
+    unittest.main()
