@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "program_test.h"
+#include "resources/program_folder.h"
 #include "sound/media_device.h"
 #include "sound/music.h"
 #include "sound/music_strip.h"
@@ -243,22 +244,31 @@ TEST_F(Windows, OnlyAReturnFromTheStartWindowActivatesANewGame)
     EXPECT_EQ(f.game().gamesStarted(), games);
 }
 
+// "card rustle" is on from the start with "carta.wav" beside the program
+// open, and every turn plays it. Switched off, turns are silent and the
+// device closed; switched on, the file is opened again and turns rustle, one
+// right after the other too.
 TEST_F(Windows, TheRustleItemSwitchesTheEffectOffAndOnAndCardTurnsFollowIt)
 {
     Form1& f = play();
-    const auto plays = [&] { return audio->plays; };
+    const QString carta = besideProgram(QStringLiteral("\\carta.wav"));
     QAction* cards = action(u"cards");
-    const int before = plays();
+    ASSERT_TRUE(audio->effect && audio->effect->path == carta);
+    const int before = audio->plays;
     turn(1);
-    EXPECT_EQ(plays(), before + 1);
+    EXPECT_EQ(audio->plays, before + 1);
     cards->trigger();
     EXPECT_FALSE(cards->isChecked());
     EXPECT_EQ(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
-    turn(partner(1) == 2 ? 3 : 2);
-    EXPECT_EQ(plays(), before + 1);
+    turn(partner(1));
+    EXPECT_EQ(audio->plays, before + 1);
     cards->trigger();
     EXPECT_TRUE(cards->isChecked());
     EXPECT_NE(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
+    EXPECT_EQ(audio->opened.count(carta), 2);
+    turn(2);
+    turn(partner(2));
+    EXPECT_EQ(audio->plays, before + 3);
 }
 
 }  // namespace
