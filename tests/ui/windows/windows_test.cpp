@@ -37,6 +37,12 @@ TEST_F(Windows, TheFirstShowingCoversTheScreenWithACoveredTwentyCardTable)
         EXPECT_FALSE(f.Text(n)->isVisible()) << n;
     EXPECT_FALSE(f.MMC1().isVisible());
     EXPECT_TRUE(audio->opened.last().endsWith(QStringLiteral("/music/Chill1.mid")));
+    // Every song item plays its song alone.
+    for (int16_t k = 1; k <= 10; ++k) {
+        action(u"canzoni", k)->trigger();
+        EXPECT_EQ(checkedItems(u"music"), std::vector<QString>{action(u"canzoni", k)->text()}) << k;
+        EXPECT_TRUE(audio->opened.last().contains("/music/" + action(u"canzoni", k)->text() + ".")) << k;
+    }
 }
 
 TEST_F(Windows, ActivationPlacesThePanelsAndExitForTheRecordedSize)
