@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "test_pictures.h"
 #include "ui/common/image_control.h"
 #include "ui/common/surface_widget.h"
 
@@ -59,6 +60,15 @@ TEST_F(ControlsTest, ImagePaintsItsPictureStretched)
     image->resize(20, 20);
     EXPECT_EQ(std::tuple(shotAt(12, 20), shotAt(27, 20), shotAt(35, 35)),
               std::tuple(QColor(Qt::red), QColor(Qt::green), QColor(Qt::blue)));
+}
+
+// The surface's picture sits at its natural size in the top-left corner.
+TEST_F(ControlsTest, SurfacePictureSitsTopLeftAtNaturalSize)
+{
+    image->hide();
+    surface.setBackgroundPicture(solidPicture(Qt::yellow, QSize(20, 30)));
+    EXPECT_EQ(std::tuple(shotAt(0, 0), shotAt(19, 29), shotAt(20, 29), shotAt(19, 30)),
+              std::tuple(QColor(Qt::yellow), QColor(Qt::yellow), QColor(Qt::blue), QColor(Qt::blue)));
 }
 
 }  // namespace
