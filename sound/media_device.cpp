@@ -63,7 +63,6 @@ void MediaDevice::open()
     openedFile_ = resolved;
     stream_->setEndHandler([this] { streamEnded(); });
     mode_ = Mode::Stopped;
-    atEnd_ = false;
 }
 
 void MediaDevice::close()
@@ -98,7 +97,6 @@ void MediaDevice::play(bool wait)
     }
     ++playCount_;
     mode_ = Mode::Playing;
-    atEnd_ = false;
     if (!wait)
         return;
     QEventLoop loop;
@@ -140,13 +138,13 @@ void MediaDevice::streamEnded()
         return;
     const quint64 play = playCount_;
     mode_ = Mode::Stopped;
-    atEnd_ = true;
     leavePlaying();
-    // A command given before this reaches the event loop makes the end stale.
+    // A command given before this reaches the event loop makes the end stale:
+    // every command that leaves or restarts a play counts it.
     QMetaObject::invokeMethod(
         this,
         [this, play] {
-            if (play == playCount_ && atEnd_)
+            if (play == playCount_)
                 emit Done(Successful);
         },
         Qt::QueuedConnection);

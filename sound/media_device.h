@@ -88,7 +88,6 @@ private:
     std::optional<int> from_;
     bool wait_ = false;
     bool visible_ = false;
-    bool atEnd_ = false;
     int updateInterval_ = 0;
     Mode mode_ = Mode::NotOpen;
     quint64 playCount_ = 0;

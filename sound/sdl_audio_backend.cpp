@@ -299,9 +299,9 @@ void SdlAudioBackend::renderMusic(uint8_t* stream, int length)
 {
     std::lock_guard lock(musicMutex_);
     const int frames = length / (2 * MixerOutput::kChannels);
-    const SongSynth::Block block = synth_.render(reinterpret_cast<int16_t*>(stream), frames);
+    const bool ended = synth_.render(reinterpret_cast<int16_t*>(stream), frames);
     musicBusy_ = synth_.active();
-    if (block.ended) {
+    if (ended) {
         const uint64_t generation = musicGeneration_;
         QMetaObject::invokeMethod(&context_, [this, generation] { musicEnded(generation); }, Qt::QueuedConnection);
     }

@@ -170,11 +170,10 @@ void SongSynth::start(const Song& song)
         qCWarning(lcSound) << "the synthesizer cannot play this song; it runs its course in silence";
 }
 
-SongSynth::Block SongSynth::render(int16_t* out, int frames)
+bool SongSynth::render(int16_t* out, int frames)
 {
-    Block block;
     if (!active() || frames <= 0)
-        return block;
+        return false;
     float peak = 0;
     if (synth_) {
         const int count = 2 * frames;
@@ -197,7 +196,6 @@ SongSynth::Block SongSynth::render(int16_t* out, int frames)
             out[i] = int16_t(v + (v < 0 ? -0.5f : 0.5f));
         }
     }
-    block.sounding = peak > 0;
     audible_ = peak >= kQuietLevel;
     if (pending_ && fadeLeft_ == 0) {
         std::optional<Song> next = std::move(*pending_);
@@ -209,10 +207,10 @@ SongSynth::Block SongSynth::render(int16_t* out, int frames)
         const bool rungOut = !audible_ || frames_ >= lastNoteFrame_ + int64_t(kMaxRingOutSeconds * sampleRate_);
         if (frames_ >= lastNoteFrame_ && rungOut) {
             running_ = false;
-            block.ended = true;
+            return true;
         }
     }
-    return block;
+    return false;
 }
 
 }  // namespace pairly

@@ -51,15 +51,10 @@ public:
     // A paused song renders nothing and keeps its place.
     void setPaused(bool paused) { paused_ = paused; }
 
-    struct Block {
-        // Anything but silence was written.
-        bool sounding = false;
-        // The playing song's last notes have rung out: once per play.
-        bool ended = false;
-    };
     // Renders the next `frames` frames into `out` as 16-bit stereo. `out` is
-    // left as it is when nothing sounds.
-    Block render(int16_t* out, int frames);
+    // left as it is when nothing sounds. True when the playing song's last
+    // notes have rung out with this block: once per play.
+    bool render(int16_t* out, int frames);
 
     // Whether render() has anything to do: a song plays (and is not paused),
     // or notes still ring or fade.

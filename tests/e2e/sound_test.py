@@ -143,6 +143,19 @@ class GameSoundTest(SoundCase):
         rustle = self.heard_after(self.click(*grid.centre(third)))
         self.assertIsNotNone(rustle, "rustle after a long silence")
         print(f"rustle after silence heard {rustle * 1000:.0f} ms after the click", file=sys.stderr)
+
+        # The server goes away while nothing sounds: a turn plays on in
+        # silence. Back after the game has closed that silent output too, the
+        # server gets the very next turn's rustle.
+        self.recorder.close()
+        self.server.kill()
+        time.sleep(1.0)
+        self.click(*grid.centre(next(cards)))
+        time.sleep(3.5)
+        self.server.start()
+        self.recorder = Recorder(self.server)
+        time.sleep(0.5)
+        self.assertIsNotNone(self.heard_after(self.click(*grid.centre(next(cards)))), "rustle after a restart")
         self.session.exit_and_quit(grid)
 
 

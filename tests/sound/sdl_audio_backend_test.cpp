@@ -117,12 +117,14 @@ TEST(SdlOutputTest, ClosesWhenQuietAndASongKeepsItOpenToItsEnd)
 }
 
 // Two quick turns: the second rustle cuts the first and starts from the
-// beginning of the sound again.
+// beginning of the sound again; only the second one ends, after its last
+// sample.
 TEST_F(SdlBackendTest, TwoQuickRustlesBothStartFromTheBeginning)
 {
     const int frames = int(0.3 * kRate);
     write("carta.wav", testWave(frames));
     MediaDevice MMCw(backend);
+    QSignalSpy done(&MMCw, &MediaDevice::Done);
     MMCw.setDeviceType("WaveAudio");
     MMCw.setFileName(dir.filePath("carta.wav"));
     MMCw.setCommand("Open");
@@ -131,7 +133,12 @@ TEST_F(SdlBackendTest, TwoQuickRustlesBothStartFromTheBeginning)
         MMCw.setCommand("Play");
         MMCw.setFrom(0);
         ASSERT_TRUE(QTest::qWaitFor([&] { return framesWritten() > calledAt + kRate / 10 + turn * frames; }, 3000));
+        if (turn == 0) {
+            EXPECT_TRUE(done.isEmpty()) << "ended a third of the way through";
+        }
     }
+    ASSERT_TRUE(QTest::qWaitFor([&] { return done.size() == 2; }, 3000));
+    EXPECT_EQ(codes(done), (QList<int>{MediaDevice::Superseded, MediaDevice::Successful}));
     const auto samples = rendered();
     const QByteArray wave = testWave(frames).mid(44);
     std::vector<int64_t> starts;

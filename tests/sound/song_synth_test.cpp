@@ -37,7 +37,7 @@ void render(SongSynth& synth, Rendering& out, double seconds, const std::functio
 {
     for (int64_t left = int64_t(seconds * kRate); left > 0; left -= kBlock) {
         out.samples.resize(out.samples.size() + 2 * kBlock, 0);
-        if (synth.render(out.samples.data() + out.samples.size() - 2 * kBlock, kBlock).ended) {
+        if (synth.render(out.samples.data() + out.samples.size() - 2 * kBlock, kBlock)) {
             out.ends.push_back(out.frames());
             if (onEnd)
                 onEnd();

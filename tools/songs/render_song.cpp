@@ -68,7 +68,7 @@ int main(int argc, char** argv)
         bool ended = false;
         while (!ended) {
             samples.resize(samples.size() + 2 * kBlock, 0);
-            ended = synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock).ended;
+            ended = synth.render(samples.data() + samples.size() - 2 * kBlock, kBlock);
         }
     }
     // The last song's notes ring on to silence, as they would in the game.
