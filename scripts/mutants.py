@@ -42,7 +42,7 @@ TEST_ENV = {"QT_QPA_PLATFORM": "offscreen", "SDL_AUDIODRIVER": "dummy"}
 SKIPPED_SCRIPT_TESTS = {"e2e_hostile_files"}
 SKIPPED_LABELS = {"install", "package"}
 # The whole session played on the screen takes a minute; --e2e adds it.
-SLOW_SCRIPT_TESTS = {"e2e_play", "e2e_play_openbox"}
+SLOW_SCRIPT_TESTS = {"e2e_play_openbox"}
 # Diagnostics only: their texts are not mutated.
 LOG_CALL = re.compile(r"\bq(C?)(Debug|Info|Warning|Critical)\b")
 

@@ -12,15 +12,13 @@ import os
 import random
 import shutil
 import struct
-import subprocess
 import sys
 import tempfile
 import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from play_test import (HEIGHT, WIDTH, Grid, Screen, Session, game_window_shown,  # noqa: E402
-                       label_centre, menubar_height, start_window_shown)
+from play_test import PLAY, Session, start_window_shown  # noqa: E402
 
 PROGRAM = None
 PICTURE = "lumora pairly.jpg"
@@ -103,15 +101,6 @@ CASES = [
 ]
 
 
-class QuickSession(Session):
-    """Reads the screen straight into memory: a dozen cases take many looks."""
-
-    def screen(self, name=None):
-        raw = subprocess.run(["import", "-display", self.display, "-window", "root", "-depth", "8", "rgb:-"],
-                             env=self.env, capture_output=True, check=True).stdout
-        return Screen(raw, WIDTH, HEIGHT)
-
-
 def copy_program(folder):
     source = os.path.dirname(PROGRAM)
     program = os.path.join(folder, os.path.basename(PROGRAM))
@@ -129,7 +118,7 @@ class HostileFilesTest(unittest.TestCase):
     @classmethod
     def setUpClass(cls):
         cls.work = tempfile.mkdtemp(prefix="pairly-hostile-", dir=os.environ.get("PAIRLY_SHOTS_DIR"))
-        cls.session = QuickSession(cls.work)
+        cls.session = Session(cls.work)
 
     @classmethod
     def tearDownClass(cls):
@@ -141,10 +130,6 @@ class HostileFilesTest(unittest.TestCase):
         ids = s.xdotool("search", "--onlyvisible", "--name", "").stdout.split()
         return {s.xdotool("getwindowname", i).stdout.rstrip("\n") for i in ids} - {""}
 
-    def dealt(self, shot, grid):
-        colours = {shot.pixel(*grid.probe(p)) for p in grid.cells()}
-        return len(colours) == 1 and shot.pixel(3, HEIGHT - 3) not in colours
-
     def play_a_session(self, program, env):
         s = self.session
         base_env = s.env
@@ -154,12 +139,9 @@ class HostileFilesTest(unittest.TestCase):
         finally:
             s.env = base_env
         s.wait_for(start_window_shown, "start", timeout=20)
-        row_top = HEIGHT * (106.5 / 120)
-        s.click(*label_centre(WIDTH * 50 / 120, row_top, 2292, 492))  # "Play"
-        shot = s.wait_for(game_window_shown, "game")
-        grid = Grid(menubar_height(shot), 20, 4)
-        shot = s.wait_for(lambda sc: self.dealt(sc, grid), "table")
-        back = shot.pixel(*grid.probe(0))
+        s.click(*PLAY)
+        grid = s.dealt_grid()
+        back = s.screen().pixel(*grid.probe(0))
 
         # Two moves: a pair is left up, a miss is covered again after its pause.
         for first, second in ((0, 1), (2, 3)):
@@ -171,13 +153,7 @@ class HostileFilesTest(unittest.TestCase):
                 s.wait_for(lambda sc: sc.pixel(*grid.probe(first)) == sc.pixel(*grid.probe(second)) == back,
                            "covered", timeout=5)
         self.assertEqual(self.visible_titles() - OWN_TITLES, set())
-
-        s.click(*label_centre(WIDTH * 105 / 120, grid.top0 + grid.altezza * 103 / 120, 1116, 552))  # "Exit"
-        s.wait_for(start_window_shown, "start-again")
-        s.click(*label_centre(WIDTH * 105 / 120, row_top, 1116, 552))  # "Quit"
-        _, errors = s.app.communicate(timeout=10)
-        self.assertEqual(s.app.returncode, 0, errors.decode(errors="replace"))
-        return errors.decode(errors="replace")
+        return s.exit_and_quit(grid)
 
     def test_every_hostile_file_set_up(self):
         for name, spoil, env, diagnosis in CASES:

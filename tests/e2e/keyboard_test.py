@@ -14,27 +14,19 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from hostile_files_test import QuickSession  # noqa: E402
-from play_test import (HEIGHT, ORANGE, WIDTH, Grid, game_window_shown, menubar_height,  # noqa: E402
-                       start_window_shown)
+from play_test import (HEIGHT, ORANGE, START_LABELS, WIDTH, Grid, Session, game_window_shown,  # noqa: E402
+                       menubar_height, start_window_shown)
 
 PROGRAM = None
-ROW_TOP = HEIGHT * (106.5 / 120)
 
 
 def label_box(left, top, width_twips, height_twips):
     return (left, top, left + width_twips / 15, top + height_twips / 15)
 
 
-START_LABELS = {  # left edge and design size of each label on the start window
-    "Info": label_box(WIDTH * 15 / 120, ROW_TOP, 1116, 552),
-    "Play": label_box(WIDTH * 50 / 120, ROW_TOP, 2292, 492),
-    "Quit": label_box(WIDTH * 105 / 120, ROW_TOP, 1116, 552),
-}
-
-
 def highlighted(shot):
-    return [name for name, box in START_LABELS.items() if shot.shows(ORANGE, box)]
+    boxes = [label_box(WIDTH * fx, HEIGHT * fy, tw, th) for fx, fy, tw, th in START_LABELS]
+    return [name for name, box in zip(("Info", "Play", "Quit"), boxes) if shot.shows(ORANGE, box)]
 
 
 def face(shot, grid, pos):
@@ -74,7 +66,7 @@ class KeyboardGame:
 
 class KeyboardTest(unittest.TestCase):
     def setUp(self):
-        self.s = QuickSession(None)
+        self.s = Session(None)
 
     def tearDown(self):
         self.s.close()

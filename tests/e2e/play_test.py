@@ -187,6 +187,8 @@ class Session:
         return Screen(raw, self.width, self.height)
 
     def keep_last_shot(self):
+        if not self.shots_dir:
+            return
         name, raw = self.last_shot
         subprocess.run(["convert", "-size", f"{self.width}x{self.height}", "-depth", "8", "rgb:-",
                         os.path.join(self.shots_dir, name + ".png")], input=raw, check=True)
@@ -202,6 +204,24 @@ class Session:
                 raise AssertionError(f"timed out waiting for {what}; the screen is in {self.shots_dir}")
             time.sleep(0.1)
 
+    # The flow on a full screen, as most sessions play it.
+    def dealt_grid(self):
+        """Once the game window shows: its 20-card grid, dealt and covered."""
+        grid = Grid(menubar_height(self.wait_for(game_window_shown, "game")), 20, 4)
+        self.wait_for(lambda sc: covered_grid(sc, grid), "dealt")
+        return grid
+
+    def exit_and_quit(self, grid):
+        """Leaves the table with "Exit", ends the program with "Quit", checks
+        its status 0 and returns what it wrote to standard error."""
+        self.click(*label_centre(WIDTH * 105 / 120, grid.top0 + grid.altezza * 103 / 120, 1116, 552))
+        self.wait_for(start_window_shown, "start-again")
+        self.click(*QUIT)
+        _, errors = self.app.communicate(timeout=10)
+        if self.app.returncode != 0:
+            raise AssertionError(f"status {self.app.returncode}: {errors.decode(errors='replace')}")
+        return errors.decode(errors="replace")
+
 
 def start_window_shown(s):
     return s.pixel(3, HEIGHT - 3) == DARK_GREEN
@@ -213,6 +233,16 @@ def game_window_shown(s):
 
 def label_centre(left, top, width_twips, height_twips):
     return left + width_twips / 15 / 2, top + height_twips / 15 / 2
+
+
+def covered_grid(s, grid):
+    colours = {s.pixel(*grid.probe(p)) for p in grid.cells()}
+    return len(colours) == 1 and BLUE not in colours
+
+
+# "Play" and "Quit" on a full screen.
+PLAY = label_centre(WIDTH * 50 / 120, HEIGHT * 106.5 / 120, 2292, 492)
+QUIT = label_centre(WIDTH * 105 / 120, HEIGHT * 106.5 / 120, 1116, 552)
 
 
 def yellow_pixels(s, left, top, width_twips, height_twips):
@@ -271,10 +301,6 @@ class PlayTest(unittest.TestCase):
         if self.s:
             self.s.close()
 
-    def covered_grid(self, s, grid):
-        colours = {s.pixel(*grid.probe(p)) for p in grid.cells()}
-        return len(colours) == 1 and BLUE not in colours
-
     def start_window(self):
         return self.s.wait_for_window(START_TITLE, DARK_GREEN, START_LABELS)
 
@@ -289,25 +315,22 @@ class PlayTest(unittest.TestCase):
         area, (exit_box,), shot = s.wait_for_window(GAME_TITLE, BLUE, [exit_box])
         return area, menubar, exit_box, shot
 
-    def whole_session(self, width, height, window_manager=None):
-        s = self.s = Session(self.shots, width, height, window_manager)
+    # A laptop screen under a window manager that frames both windows once
+    # they are mapped: labels, "Exit" and the grid follow the framed size.
+    # (Unframed full-screen windows are what the other sessions play on.)
+    def test_a_whole_session_on_a_laptop_screen_under_openbox(self):
+        width, height = 1366, 768
+        s = self.s = Session(self.shots, width, height, ["openbox", "--sm-disable"])
         s.start(PROGRAM, cwd=tempfile.gettempdir())
         start, (info, play, quit_), shot = self.start_window()
-        screen = (0, 0, width, height)
-        if window_manager:
-            # Framed, and the frame within the screen: the inner area is smaller.
-            self.assertTrue(start[1] > 0 and start[3] < height, start)
-        else:
-            self.assertEqual(start, screen)
+        # Framed, and the frame within the screen: the inner area is smaller.
+        self.assertTrue(start[1] > 0 and start[3] < height, start)
 
         s.click(*label_centre(*play))
         area, menubar, exit_box, shot = self.game_window()
-        if window_manager:
-            self.assertTrue(area[1] > 0 and area[1] + area[3] <= height and area[0] + area[2] <= width, area)
-        else:
-            self.assertEqual(area, screen)
+        self.assertTrue(area[1] > 0 and area[1] + area[3] <= height and area[0] + area[2] <= width, area)
         grid = Grid(area[1] + menubar, 20, 4, area)
-        shot = s.wait_for(lambda sc: self.covered_grid(sc, grid), "table-20")
+        shot = s.wait_for(lambda sc: covered_grid(sc, grid), "table-20")
         # The grid is exactly where the layout puts it: blue just outside it.
         self.assertEqual(shot.pixel(grid.sinistra - 2, grid.top0 + grid.sopra + 5), BLUE)
         self.assertNotEqual(shot.pixel(grid.sinistra + 2, grid.top0 + grid.sopra + 5), BLUE)
@@ -332,7 +355,7 @@ class PlayTest(unittest.TestCase):
         time.sleep(0.3)
         s.key("Down", "Down", "Return")
         grid80 = Grid(grid.top0, 80, 8, area)
-        shot = s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80")
+        shot = s.wait_for(lambda sc: covered_grid(sc, grid80), "table-80")
         # The menu's keys and the clicks before them showed no card cursor.
         self.assertFalse(shot.shows(ORANGE, window), "a card cursor without arrow keys")
 
@@ -344,7 +367,7 @@ class PlayTest(unittest.TestCase):
         # "Play" again deals a new game of the size last chosen.
         s.click(*label_centre(*play))
         self.assertEqual(self.game_window()[0], area)
-        s.wait_for(lambda sc: self.covered_grid(sc, grid80), "table-80-again")
+        s.wait_for(lambda sc: covered_grid(sc, grid80), "table-80-again")
         self.assertIsNone(s.inner_area(START_TITLE))
 
         s.click(*label_centre(*exit_box))
@@ -354,14 +377,6 @@ class PlayTest(unittest.TestCase):
         status = s.app.wait(timeout=5)
         self.assertLess(time.monotonic() - clicked, 1.0)
         self.assertEqual(status, 0, s.app.stderr.read().decode(errors="replace"))
-
-    def test_a_whole_session_from_play_to_quit(self):
-        self.whole_session(WIDTH, HEIGHT)
-
-    # A laptop screen under a window manager that frames both windows once
-    # they are mapped: labels, "Exit" and the grid follow the framed size.
-    def test_a_whole_session_on_a_laptop_screen_under_openbox(self):
-        self.whole_session(1366, 768, ["openbox", "--sm-disable"])
 
 
 if __name__ == "__main__":

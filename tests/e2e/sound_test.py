@@ -21,8 +21,8 @@ import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from hostile_files_test import QuickSession, copy_program  # noqa: E402
-from play_test import HEIGHT, WIDTH, Grid, game_window_shown, label_centre, menubar_height, start_window_shown  # noqa: E402
+from hostile_files_test import copy_program  # noqa: E402
+from play_test import PLAY, Session, start_window_shown  # noqa: E402
 from sound_server import RATE, Recorder, SoundServer, missing_tools  # noqa: E402
 
 PROGRAM = None
@@ -49,7 +49,7 @@ class SoundCase(unittest.TestCase):
         self.server = SoundServer()
         self.server.start()
         self.recorder = None
-        self.session = QuickSession(self.work)
+        self.session = Session(self.work)
         self.session.env.update(self.server.client_env, SDL_AUDIODRIVER="pulseaudio",
                                 QT_LOGGING_RULES="pairly.sound=true")
 
@@ -70,11 +70,8 @@ class SoundCase(unittest.TestCase):
 
     def play(self):
         """Clicks "Play"; returns when, and the table's grid once dealt."""
-        s = self.session
-        clicked = self.click(*label_centre(WIDTH * 50 / 120, HEIGHT * (106.5 / 120), 2292, 492))
-        grid = Grid(menubar_height(s.wait_for(game_window_shown, "game")), 20, 4)
-        s.wait_for(lambda sc: len({sc.pixel(*grid.probe(p)) for p in grid.cells()}) == 1, "dealt")
-        return clicked, grid
+        clicked = self.click(*PLAY)
+        return clicked, self.session.dealt_grid()
 
     def click(self, x, y):
         """Clicks at (x, y); returns the moment of the click."""
@@ -90,13 +87,6 @@ class SoundCase(unittest.TestCase):
         self.session.key(*(["Down"] * downs), "Return")
         return time.monotonic()
 
-    def wait_until(self, condition, timeout, what):
-        deadline = time.monotonic() + timeout
-        while not condition():
-            if time.monotonic() > deadline:
-                self.fail(f"timed out waiting: {what}")
-            time.sleep(0.05)
-
     def silent_since(self, moment, seconds):
         """Whether the last `seconds` recorded after `moment` are all zero."""
         end = self.recorder.frames()
@@ -107,22 +97,13 @@ class SoundCase(unittest.TestCase):
         found = self.recorder.wait_for_sound(moment, within, level)
         return None if found is None else found[1] - moment
 
-    def quit(self):
-        s = self.session
-        grid_top = menubar_height(s.screen())
-        self.click(*label_centre(WIDTH * 105 / 120, grid_top + (HEIGHT - grid_top) * 103 / 120, 1116, 552))
-        s.wait_for(start_window_shown, "start-again")
-        self.click(*label_centre(WIDTH * 105 / 120, HEIGHT * (106.5 / 120), 1116, 552))
-        _, errors = s.app.communicate(timeout=10)
-        self.assertEqual(s.app.returncode, 0, errors.decode(errors="replace"))
-
 
 class GameSoundTest(SoundCase):
     def test_music_silence_and_rustle(self):
         self.start_game()
         # Nothing sounds at the start window: within a few seconds the game
         # stops playing (silence) into the server at all.
-        self.wait_until(lambda: self.server.playing_streams() == 0, 10, "no stream at the start window")
+        self.session.wait_until(lambda: self.server.playing_streams() == 0, "no stream at the start window", 10)
         self.recorder = Recorder(self.server)
 
         played, grid = self.play()
@@ -133,7 +114,7 @@ class GameSoundTest(SoundCase):
         # "no music": once what was on its way to the speaker has played and
         # faded, digital silence.
         chosen = self.music_menu(0)
-        self.wait_until(lambda: self.silent_since(chosen, 0.05), 1.0, "the music stops")
+        self.session.wait_until(lambda: self.silent_since(chosen, 0.05), "the music stops", 1.0)
         silent_from = self.recorder.frames()
         self.recorder.wait_frames(silent_from + RATE)
         self.assertIsNone(self.recorder.first_sound(silent_from, 0, silent_from + RATE), "digital silence")
@@ -157,7 +138,7 @@ class GameSoundTest(SoundCase):
 
         # Quiet for a while, the game closes its output; the next turn opens
         # it again and still rustles at once.
-        self.wait_until(lambda: self.server.playing_streams() == 0, 10, "output closed when quiet")
+        self.session.wait_until(lambda: self.server.playing_streams() == 0, "output closed when quiet", 10)
         time.sleep(1.5)
         rustle = self.heard_after(self.click(*grid.centre(third)))
         self.assertIsNotNone(rustle, "rustle after a long silence")
@@ -175,7 +156,7 @@ class GameSoundTest(SoundCase):
         self.recorder = Recorder(self.server)
         time.sleep(0.5)
         self.assertIsNotNone(self.heard_after(self.click(*grid.centre(next(cards)))), "rustle after a restart")
-        self.quit()
+        self.session.exit_and_quit(grid)
 
 
 class SequenceSoundTest(SoundCase):
@@ -231,9 +212,9 @@ class SequenceSoundTest(SoundCase):
         print(f"music back {(music[1] - up) * 1000:.0f} ms after the server", file=sys.stderr)
         # And the rustle with it.
         chosen = self.music_menu(0)
-        self.wait_until(lambda: self.silent_since(chosen, 0.05), 1.0, "the music stops")
+        self.session.wait_until(lambda: self.silent_since(chosen, 0.05), "the music stops", 1.0)
         self.assertIsNotNone(self.heard_after(self.click(*grid.centre(1))), "rustle after the restart")
-        self.quit()
+        self.session.exit_and_quit(grid)
 
 
 if __name__ == "__main__":

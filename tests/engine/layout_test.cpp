@@ -38,21 +38,13 @@ INSTANTIATE_TEST_SUITE_P(Windows, GridGeometry, ::testing::Values(
     GridCase{1001, 700, 20, 4, 140, 150, 4},   // 150.5 -> 150
     GridCase{1003, 700, 20, 4, 140, 152, 4},   // 151.5 -> 152
     GridCase{500, 700, 20, 4, 140, -100, 4},   // narrower than the grid: overhangs both sides
+    GridCase{503, 700, 20, 4, 140, -98, 4},    // -98.5 -> -98
     GridCase{1920, 1080, 80, 8, 108, 420, 5},  // 5.4 -> 5
     GridCase{1280, 1024, 48, 6, 137, 92, 5}),  // 136.53, 91.9, 5.12
     [](const auto& info) {
         const GridCase& c = info.param;
         return std::to_string(c.width) + "x" + std::to_string(c.height) + "Cards" + std::to_string(c.ncarte);
     });
-
-TEST(RoundHalfEven, TiesGoToTheEvenNeighbour)
-{
-    EXPECT_EQ(roundHalfEven(0.5), 0);
-    EXPECT_EQ(roundHalfEven(1.5), 2);
-    EXPECT_EQ(roundHalfEven(2.5), 2);
-    EXPECT_EQ(roundHalfEven(-2.5), -2);
-    EXPECT_EQ(roundHalfEven(2.5000001), 3);
-}
 
 }  // namespace
 }  // namespace pairly

@@ -21,32 +21,6 @@ protected:
     CardRustle rustle{MMCw, &cards};
 };
 
-// Start-up checks the item and opens "\carta.wav" as an effect; every turn
-// plays it from the beginning, even over the previous rustle. Switched off,
-// turns are silent; switched on again, the file is reopened.
-TEST_F(CardRustleTest, TurnsRustleFromTheStartUntilSwitchedOff)
-{
-    rustle.startUp();
-    EXPECT_TRUE(cards.isChecked());
-    ASSERT_NE(backend->effect, nullptr);
-    EXPECT_EQ(backend->effect->path, besideProgram("\\carta.wav"));
-    rustle.playOnCardTurn();
-    rustle.playOnCardTurn();
-    EXPECT_EQ(backend->plays, 2);
-
-    rustle.cards_Click();
-    EXPECT_FALSE(cards.isChecked());
-    EXPECT_EQ(MMCw.mode(), MediaDevice::Mode::NotOpen);
-    rustle.playOnCardTurn();
-    EXPECT_EQ(backend->plays, 2);
-
-    rustle.cards_Click();
-    EXPECT_TRUE(cards.isChecked());
-    EXPECT_EQ(backend->opened, QStringList(2, besideProgram("\\carta.wav")));
-    rustle.playOnCardTurn();
-    EXPECT_EQ(backend->plays, 3);
-}
-
 // A missing sound leaves turns silent, nothing else.
 TEST_F(CardRustleTest, MissingSoundIsSilent)
 {

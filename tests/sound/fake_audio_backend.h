@@ -8,19 +8,22 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 namespace pairly::testing {
 
-// Records what the devices ask of the sound output. Files listed in `missing`
-// fail to open; `finish()` lets the playing song reach its natural end.
+// Records what the devices ask of the sound output, and which kind of stream
+// each close frees, in order. Files listed in `missing` fail to open;
+// `finish()` lets the playing song reach its natural end.
 class FakeAudioBackend final : public AudioBackend {
 public:
     class Stream final : public AudioStream {
     public:
-        Stream(FakeAudioBackend& owner, QString path) : owner_(owner), path(std::move(path)) {}
+        Stream(FakeAudioBackend& owner, StreamKind kind, QString path)
+            : owner_(owner), kind_(kind), path(std::move(path)) {}
         ~Stream() override
         {
-            ++owner_.freed;
+            owner_.closed.push_back(kind_);
             for (Stream** live : {&owner_.music, &owner_.effect})
                 if (*live == this)
                     *live = nullptr;
@@ -33,6 +36,7 @@ public:
 
     private:
         FakeAudioBackend& owner_;
+        const StreamKind kind_;
 
     public:
         const QString path;
@@ -44,7 +48,7 @@ public:
         opened << path;
         if (missing.contains(path))
             return nullptr;
-        auto stream = std::make_unique<Stream>(*this, path);
+        auto stream = std::make_unique<Stream>(*this, kind, path);
         (kind == StreamKind::Music ? music : effect) = stream.get();
         return stream;
     }
@@ -59,7 +63,8 @@ public:
 
     QStringList missing;
     QStringList opened;
-    int plays = 0, resumes = 0, freed = 0;
+    int plays = 0, resumes = 0;
+    std::vector<StreamKind> closed;
     Stream* music = nullptr;
     Stream* effect = nullptr;
 };

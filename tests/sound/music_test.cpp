@@ -163,7 +163,7 @@ TEST_P(MusicCompletionCodeTest, OtherCodesChangeNothing)
         music.nomusic_Click();
     const auto state = [this] {
         return std::tuple(checkedSongs(), all.isChecked(), nomusic.isChecked(), music.brano(), MMC1.mode(),
-                          backend->opened, backend->plays, backend->freed);
+                          backend->opened, backend->plays, backend->closed);
     };
     const auto before = state();
     music.MMC1_Done(int16_t(code));

@@ -30,6 +30,13 @@ QByteArray oneNoteSong(double seconds, uint8_t key = 60)
     return SmfBuilder().program(0, 0, 0).noteOn(0, 0, key, 110).noteOff(uint32_t(seconds * 960), 0, key).build();
 }
 
+void writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& data)
+{
+    QFile file(dir.filePath(name));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(data);
+}
+
 // A stereo wave rising by one step a frame from a loud start, so that each
 // start of it can be found in the mix.
 QByteArray testWave(int frames)
@@ -59,12 +66,7 @@ protected:
         backend = std::make_shared<SdlAudioBackend>();
         ASSERT_TRUE(backend->isOpen());
     }
-    void write(const QString& name, const QByteArray& data)
-    {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-    }
+    void write(const QString& name, const QByteArray& data) { writeFile(dir, name, data); }
     void play(MediaDevice& device, const QString& name)
     {
         device.setFileName(dir.filePath(name));
@@ -85,35 +87,19 @@ protected:
     std::shared_ptr<SdlAudioBackend> backend;
 };
 
-// The output is open only while something sounds: it closes when quiet, a
-// song keeps it open to its end, and the next sound opens it again.
-TEST(SdlOutputTest, ClosesWhenQuietAndOpensForTheNextSound)
+// The output is open only while something sounds: it closes when quiet, and
+// a song opens it again and keeps it open to its end. (The rustle reopening
+// it is heard through a real sound server in the end-to-end sound test.)
+TEST(SdlOutputTest, ClosesWhenQuietAndASongKeepsItOpenToItsEnd)
 {
     QTemporaryDir dir;
-    const auto write = [&](const QString& name, const QByteArray& data) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(data);
-    };
-    write("carta.wav", testWave(kRate / 20));
-    write("song.mid", oneNoteSong(1.0));
+    writeFile(dir, "song.mid", oneNoteSong(1.0));
     qputenv("SDL_AUDIODRIVER", "dummy");
     SdlAudioBackend::Options options;
     options.quietSeconds = 0.3;
     auto backend = std::make_shared<SdlAudioBackend>(options);
     const auto closes = [&] { return QTest::qWaitFor([&] { return !backend->outputOpen(); }, 3000); };
     ASSERT_TRUE(closes());
-
-    MediaDevice MMCw(backend);
-    MMCw.setDeviceType("WaveAudio");
-    MMCw.setFileName(dir.filePath("carta.wav"));
-    MMCw.setCommand("Open");
-    for (int turn = 0; turn < 2; ++turn) {
-        MMCw.setCommand("Play");
-        EXPECT_TRUE(backend->outputOpen());
-        EXPECT_TRUE(QTest::qWaitFor([&] { return MMCw.mode() == MediaDevice::Mode::Stopped; }, 3000));
-        EXPECT_TRUE(closes());
-    }
 
     MediaDevice MMC1(backend);
     QSignalSpy done(&MMC1, &MediaDevice::Done);
@@ -169,10 +155,7 @@ TEST(ModuleAudioBackendTest, LoadsTheModuleOrRunsSilent)
 {
     QTemporaryDir dir;
     const QString wave = dir.filePath("carta.wav");
-    QFile file(wave);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(testWave(kRate / 10));
-    file.close();
+    writeFile(dir, "carta.wav", testWave(kRate / 10));
 
     ModuleAudioBackend missing(dir.filePath("none.so"));
     EXPECT_FALSE(missing.loaded());

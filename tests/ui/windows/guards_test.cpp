@@ -1,22 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/game.h"
-#include "sound/audio_backend.h"
+#include "program_test.h"
 #include "sound/music_strip.h"
 #include "ui/common/caption_label.h"
-#include "ui/common/image_array.h"
-#include "ui/common/image_control.h"
-#include "ui/common/menu_bar.h"
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
-#include "ui/game/form1.h"
-#include "ui/program.h"
-#include "ui/start/frmmain.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCryptographicHash>
-#include <QMenu>
-#include <QTest>
 #include <QTextDocument>
 
 #include <gtest/gtest.h>
@@ -24,49 +13,18 @@
 namespace pairly {
 namespace {
 
-// A sound output that notes, in order, which kind of stream each device
-// closes.
-class ClosingOrder final : public AudioBackend {
-public:
-    std::unique_ptr<AudioStream> open(StreamKind kind, const QString&) override
-    {
-        return std::make_unique<Stream>(*this, kind);
-    }
-    std::vector<StreamKind> closed;
-
-private:
-    class Stream final : public AudioStream {
-    public:
-        Stream(ClosingOrder& owner, StreamKind kind) : owner_(owner), kind_(kind) {}
-        ~Stream() override { owner_.closed.push_back(kind_); }
-        void play() override {}
-        void pause() override {}
-        void resume() override {}
-        void stop() override {}
-
-    private:
-        ClosingOrder& owner_;
-        StreamKind kind_;
-    };
-};
-
-class Guards : public ::testing::Test {
+// The real program, one game dealt.
+class Guards : public testing::ProgramTest {
 protected:
     void SetUp() override
     {
-        program.start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.startWindow()));
-        QTest::mouseClick(program.startWindow().lblplay(), Qt::LeftButton);
-        ASSERT_NE(program.gameWindow(), nullptr);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return games() > 0; }));
+        ProgramTest::SetUp();
+        play();
     }
-    Form1& form() { return *program.gameWindow(); }
-    uint64_t games() { return form().game().gamesStarted(); }
-    QAction* action(QStringView name, int index = kNoIndex) { return form().menu().action(name, index); }
     void leaveTable()
     {
         QTest::mouseClick(form().lblquit(), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return program.startWindow().isVisible() && !form().isVisible(); }));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return startWindowAlone(); }));
     }
     // Backs that a player could see: shown and inside the window's surface.
     int backsInSight(int16_t size)
@@ -79,26 +37,37 @@ protected:
         }
         return n;
     }
-
-    std::shared_ptr<ClosingOrder> audio = std::make_shared<ClosingOrder>();
-    Program program{[audio = audio] { return audio; }};
 };
 
-// After every size command, from every size, the table shows the backs of
-// its own size only, each card once, and no model back.
+// After every size command, from every size, with a pair found and the rules
+// shown: a fresh game of that size, its own backs only, each card once and
+// covered, no model back, the size's item alone checked, the rules hidden.
+// Faces are created as games need them (element 0 included).
 TEST_F(Guards, SizeCommandsLeaveNoBackOfAnotherSizeOnTheTable)
 {
     struct Step {
         const char16_t* item;
-        int16_t size;
+        int16_t size, righe;
+        const char* caption;
+        int faces;
     };
-    for (const Step& step : {Step{u"quarantotto", 48}, Step{u"venti", 20}, Step{u"ottanta", 80},
-                             Step{u"quarantotto", 48}, Step{u"ottanta", 80}, Step{u"venti", 20}}) {
-        QTest::mouseClick(form().backs(form().game().model().ncarte)->element(1), Qt::LeftButton);
+    for (const Step& step : {Step{u"quarantotto", 48, 6, "48 cards", 49}, Step{u"venti", 20, 4, "20 cards", 49},
+                             Step{u"ottanta", 80, 8, "80 cards", 81}, Step{u"quarantotto", 48, 6, "48 cards", 81},
+                             Step{u"ottanta", 80, 8, "80 cards", 81}, Step{u"venti", 20, 4, "20 cards", 81}}) {
+        turn(1);
+        turn(partner(1));
+        form().Text(2)->show();
+        const uint64_t before = games();
         action(QStringView(step.item))->trigger();
+        EXPECT_EQ(games(), before + 1);
+        EXPECT_EQ(model().righe, step.righe);
         for (int16_t size : {20, 48, 80})
             EXPECT_EQ(backsInSight(size), size == step.size ? size : 0) << size << " after " << step.size;
         EXPECT_TRUE(form().backs(step.size)->element(0)->isHidden());
+        EXPECT_EQ(coveredCards(), step.size);
+        EXPECT_EQ(checkedItems(u"options"), std::vector<QString>{step.caption});
+        EXPECT_FALSE(form().Text(2)->isVisible());
+        EXPECT_EQ(form().Img()->count(), step.faces) << step.caption;
     }
 }
 

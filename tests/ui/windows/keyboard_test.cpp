@@ -1,20 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/game.h"
-#include "tests/sound/fake_audio_backend.h"
+#include "program_test.h"
 #include "tests/ui/pointer.h"
 #include "ui/common/caption_label.h"
-#include "ui/common/image_array.h"
-#include "ui/common/image_control.h"
-#include "ui/common/menu_bar.h"
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
-#include "ui/game/form1.h"
-#include "ui/program.h"
-#include "ui/start/frmmain.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -25,15 +16,9 @@ using testing::hover;
 
 const QColor kHighlight(255, 128, 0);
 
-// The real program on the offscreen platform, played from the keyboard.
-class Keyboard : public ::testing::Test {
+// The real program, played from the keyboard.
+class Keyboard : public testing::ProgramTest {
 protected:
-    void SetUp() override
-    {
-        program.start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.startWindow()));
-    }
-
     // Which of "Info", "Play", "Quit" are orange, as "IPQ" with '-' for a yellow one.
     QString orange()
     {
@@ -44,26 +29,15 @@ protected:
         return shown;
     }
 
-    Form1& play()
-    {
-        QTest::mouseClick(program.startWindow().lblplay(), Qt::LeftButton);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return program.gameWindow() && form().game().gamesStarted() > games; }));
-        games = form().game().gamesStarted();
-        return form();
-    }
-    Form1& form() { return *program.gameWindow(); }
-    TableModel& model() { return form().game().model(); }
     QWidget* frame() { return form().findChild<QWidget*>(QStringLiteral("cardCursor")); }
     int16_t cardAt(int row, int column) { return model().ordine[row * model().colonne() + column + 1]; }
-    ImageControl* back(int16_t c) { return form().backs(model().ncarte)->element(c); }
-    ImageControl* face(int16_t c) { return form().Img()->element(c); }
     void key(Qt::Key k, int times = 1)
     {
         for (int i = 0; i < times; ++i)
             QTest::keyClick(&form(), k);
     }
     // The arrows from the cursor's place to (row, column), then Enter.
-    void turn(int row, int column)
+    void enterAt(int row, int column)
     {
         key(row > at.first ? Qt::Key_Down : Qt::Key_Up, std::abs(row - at.first));
         key(column > at.second ? Qt::Key_Right : Qt::Key_Left, std::abs(column - at.second));
@@ -80,11 +54,7 @@ protected:
         }
         return {-1, -1};
     }
-    int16_t partner(int16_t c) { return c > model().ncarte / 2 ? c - model().ncarte / 2 : c + model().ncarte / 2; }
 
-    std::shared_ptr<testing::FakeAudioBackend> audio = std::make_shared<testing::FakeAudioBackend>();
-    Program program{[audio = audio] { return audio; }};
-    uint64_t games = 0;
     std::pair<int, int> at{0, 0};
 };
 
@@ -178,26 +148,26 @@ TEST_F(Keyboard, EnterTurnsTheCardUnderTheCursorByTheClickRules)
     play();
     key(Qt::Key_Down);
     const int16_t first = cardAt(0, 0);
-    turn(0, 0);
+    enterAt(0, 0);
     EXPECT_EQ(model().prima, first);
     EXPECT_TRUE(face(first)->isVisible());
-    turn(0, 0);
+    enterAt(0, 0);
     EXPECT_EQ(model().seconda, 0);
 
     const int16_t miss = cardAt(0, 1) == partner(first) ? cardAt(0, 2) : cardAt(0, 1);
-    turn(placeOf(miss).first, placeOf(miss).second);
+    enterAt(placeOf(miss).first, placeOf(miss).second);
     ASSERT_TRUE(form().game().pausing());
     const int16_t third = cardAt(3, 4);
-    turn(3, 4);
+    enterAt(3, 4);
     EXPECT_FALSE(face(third)->isVisible());
     EXPECT_EQ(model().seconda, miss);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !form().game().pausing() && !face(first)->isVisible(); }));
     EXPECT_FALSE(face(third)->isVisible());
 
-    turn(placeOf(first).first, placeOf(first).second);
-    turn(placeOf(partner(first)).first, placeOf(partner(first)).second);
+    enterAt(placeOf(first).first, placeOf(first).second);
+    enterAt(placeOf(partner(first)).first, placeOf(partner(first)).second);
     EXPECT_EQ(model().trovate, 2);
-    turn(placeOf(first).first, placeOf(first).second);
+    enterAt(placeOf(first).first, placeOf(first).second);
     EXPECT_EQ(model().prima, 0);
 }
 

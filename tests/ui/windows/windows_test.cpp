@@ -1,28 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "engine/game.h"
-#include "resources/design/window_designs.h"
+#include "program_test.h"
+#include "resources/program_folder.h"
 #include "sound/media_device.h"
 #include "sound/music.h"
 #include "sound/music_strip.h"
-#include "tests/sound/fake_audio_backend.h"
 #include "tests/ui/pointer.h"
 #include "ui/common/caption_label.h"
-#include "ui/common/control_set.h"
-#include "ui/common/image_array.h"
-#include "ui/common/image_control.h"
-#include "ui/common/menu_bar.h"
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
-#include "ui/game/form1.h"
-#include "ui/game/panels.h"
-#include "ui/program.h"
-#include "ui/start/frmmain.h"
 
-#include <QAction>
 #include <QApplication>
-#include <QMenu>
-#include <QMouseEvent>
-#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -34,66 +21,7 @@ using testing::hover;
 const QColor kYellow(255, 255, 0);
 const QColor kOrange(255, 128, 0);
 
-// The real program on the offscreen platform, with a sound output that only
-// records what it is asked.
-class Windows : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        program.start();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&program.startWindow()));
-    }
-
-    Form1& play()
-    {
-        const uint64_t before = program.gameWindow() ? program.gameWindow()->game().gamesStarted() : 0;
-        QTest::mouseClick(program.startWindow().lblplay(), Qt::LeftButton);
-        Form1* form = program.gameWindow();
-        EXPECT_NE(form, nullptr);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return form->game().gamesStarted() > before; }));
-        return *form;
-    }
-    Form1& form() { return *program.gameWindow(); }
-    TableModel& model() { return form().game().model(); }
-    ImageControl* back(int16_t c) { return form().backs(model().ncarte)->element(c); }
-    ImageControl* face(int16_t c) { return form().Img()->element(c); }
-    QAction* action(QStringView name, int index = kNoIndex) { return form().menu().action(name, index); }
-    // The window left is hidden: nothing depends on the platform raising the other.
-    bool startWindowAlone() { return program.startWindow().isVisible() && !form().isVisible(); }
-
-    void click(int16_t c) { QTest::mouseClick(back(c), Qt::LeftButton); }
-    void turn(int16_t c)
-    {
-        click(c);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return face(c)->isVisible(); })) << c;
-    }
-    int16_t partner(int16_t c) { return c > model().ncarte / 2 ? c - model().ncarte / 2 : c + model().ncarte / 2; }
-    void miss()
-    {
-        turn(1);
-        turn(partner(1) == 2 ? 3 : 2);
-        ASSERT_TRUE(form().game().pausing());
-    }
-    int coveredCards()
-    {
-        int n = 0;
-        for (int16_t c = 1; c <= model().ncarte; ++c)
-            n += back(c)->isVisible() && !face(c)->isVisible();
-        return n;
-    }
-    std::vector<QString> checkedItems(QStringView title)
-    {
-        std::vector<QString> checked;
-        for (QAction* a : form().menu().menu(title)->actions()) {
-            if (a->isChecked())
-                checked.push_back(a->text());
-        }
-        return checked;
-    }
-
-    std::shared_ptr<testing::FakeAudioBackend> audio = std::make_shared<testing::FakeAudioBackend>();
-    Program program{[audio = audio] { return audio; }};
-};
+class Windows : public testing::ProgramTest {};
 
 TEST_F(Windows, TheFirstShowingCoversTheScreenWithACoveredTwentyCardTable)
 {
@@ -109,6 +37,12 @@ TEST_F(Windows, TheFirstShowingCoversTheScreenWithACoveredTwentyCardTable)
         EXPECT_FALSE(f.Text(n)->isVisible()) << n;
     EXPECT_FALSE(f.MMC1().isVisible());
     EXPECT_TRUE(audio->opened.last().endsWith(QStringLiteral("/music/Chill1.mid")));
+    // Every song item plays its song alone.
+    for (int16_t k = 1; k <= 10; ++k) {
+        action(u"canzoni", k)->trigger();
+        EXPECT_EQ(checkedItems(u"music"), std::vector<QString>{action(u"canzoni", k)->text()}) << k;
+        EXPECT_TRUE(audio->opened.last().contains("/music/" + action(u"canzoni", k)->text() + ".")) << k;
+    }
 }
 
 TEST_F(Windows, ActivationPlacesThePanelsAndExitForTheRecordedSize)
@@ -147,46 +81,6 @@ TEST_F(Windows, ExitDuringA48CardGameClearsTheTableAndBringsUpTheStartWindow)
                 EXPECT_FALSE(table.intersects(b->geometry())) << size << " " << c;
             }
         }
-    }
-}
-
-// Only the twenty faces of this table exist: leaving passes over the others.
-TEST_F(Windows, ExitDuringTheMissPauseLeavesTheTableWhenThePauseEnds)
-{
-    play();
-    miss();
-    ASSERT_EQ(form().Img()->element(21), nullptr);
-    QTest::mouseClick(form().lblquit(), Qt::LeftButton);
-    EXPECT_EQ(model().stato, TableModel::kLeaveTable);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !form().game().pausing() && model().stato == 0; }));
-    for (int16_t c = 1; c <= 20; ++c)
-        EXPECT_FALSE(face(c)->isVisible());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return startWindowAlone(); }));
-}
-
-TEST_F(Windows, EachSizeCommandDealsAFreshGameOfItsSize)
-{
-    struct Row {
-        const char16_t* item;
-        int16_t ncarte, righe;
-        const char* caption;
-        int faces;  // Img elements, element 0 included: created as games need them
-    };
-    play();
-    for (const Row& row : {Row{u"venti", 20, 4, "20 cards", 21}, Row{u"ottanta", 80, 8, "80 cards", 81},
-                           Row{u"quarantotto", 48, 6, "48 cards", 81}, Row{u"ottanta", 80, 8, "80 cards", 81}}) {
-        turn(1);
-        turn(partner(1));  // a found pair on the old table
-        form().Text(2)->show();
-        const uint64_t games = form().game().gamesStarted();
-        action(QStringView(row.item))->trigger();
-        EXPECT_EQ(form().game().gamesStarted(), games + 1);
-        EXPECT_EQ(model().ncarte, row.ncarte);
-        EXPECT_EQ(model().righe, row.righe);
-        EXPECT_EQ(coveredCards(), row.ncarte) << row.caption;
-        EXPECT_EQ(checkedItems(u"options"), std::vector<QString>{row.caption});
-        EXPECT_FALSE(form().Text(2)->isVisible());
-        EXPECT_EQ(form().Img()->count(), row.faces) << row.caption;
     }
 }
 
@@ -278,26 +172,9 @@ TEST_F(Windows, PanelCommandsFollowTheirStateTable)
     }
 }
 
-TEST_F(Windows, AReturnFromTheStartWindowDealsANewGameAndHidesOnlyTheRules)
-{
-    Form1& f = play();
-    turn(1);
-    f.Text(3)->show();
-    QTest::mouseClick(f.lblquit(), Qt::LeftButton);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return startWindowAlone(); }));
-    f.Text(3)->show();
-    f.Text(1)->show();
-    const uint64_t games = f.game().gamesStarted();
-    Form1& again = play();
-    EXPECT_EQ(&again, &f);  // never a second game window
-    EXPECT_EQ(again.game().gamesStarted(), games + 1);
-    EXPECT_FALSE(f.Text(1)->isVisible());
-    EXPECT_TRUE(f.Text(3)->isVisible());
-    EXPECT_EQ(coveredCards(), 20);
-}
-
 // A compositor that refuses every activation: "Play", "Exit" and "Play"
-// again still show the right window alone, each "Play" with a new game.
+// again still show the right window alone, the same game window each time
+// with a new game; the return hides the rules, not the information panel.
 TEST_F(Windows, TheFlowNeedsNoActivationFromThePlatform)
 {
     struct RefuseActivation : QObject {
@@ -312,14 +189,20 @@ TEST_F(Windows, TheFlowNeedsNoActivationFromThePlatform)
     EXPECT_TRUE(f.isVisible());
     EXPECT_FALSE(program.startWindow().isVisible());
     EXPECT_EQ(coveredCards(), 20);
-    const uint64_t games = f.game().gamesStarted();
+    turn(1);
+    const uint64_t before = games();
     QTest::mouseClick(f.lblquit(), Qt::LeftButton);
     EXPECT_TRUE(startWindowAlone());
     ASSERT_TRUE(QTest::qWaitFor([&] { return model().stato == 0; }));
     EXPECT_TRUE(startWindowAlone());
-    play();
-    EXPECT_EQ(f.game().gamesStarted(), games + 1);
+    f.Text(3)->show();
+    f.Text(1)->show();
+    EXPECT_EQ(&play(), &f);  // never a second game window
+    EXPECT_EQ(games(), before + 1);
     EXPECT_FALSE(program.startWindow().isVisible());
+    EXPECT_FALSE(f.Text(1)->isVisible());
+    EXPECT_TRUE(f.Text(3)->isVisible());
+    EXPECT_EQ(coveredCards(), 20);
     qApp->removeEventFilter(&refuse);
 }
 
@@ -367,22 +250,31 @@ TEST_F(Windows, OnlyAReturnFromTheStartWindowActivatesANewGame)
     EXPECT_EQ(f.game().gamesStarted(), games);
 }
 
+// "card rustle" is on from the start with "carta.wav" beside the program
+// open, and every turn plays it. Switched off, turns are silent and the
+// device closed; switched on, the file is opened again and turns rustle, one
+// right after the other too.
 TEST_F(Windows, TheRustleItemSwitchesTheEffectOffAndOnAndCardTurnsFollowIt)
 {
     Form1& f = play();
-    const auto plays = [&] { return audio->plays; };
+    const QString carta = besideProgram(QStringLiteral("\\carta.wav"));
     QAction* cards = action(u"cards");
-    const int before = plays();
+    ASSERT_TRUE(audio->effect && audio->effect->path == carta);
+    const int before = audio->plays;
     turn(1);
-    EXPECT_EQ(plays(), before + 1);
+    EXPECT_EQ(audio->plays, before + 1);
     cards->trigger();
     EXPECT_FALSE(cards->isChecked());
     EXPECT_EQ(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
-    turn(partner(1) == 2 ? 3 : 2);
-    EXPECT_EQ(plays(), before + 1);
+    turn(partner(1));
+    EXPECT_EQ(audio->plays, before + 1);
     cards->trigger();
     EXPECT_TRUE(cards->isChecked());
     EXPECT_NE(f.MMCw().mode(), MediaDevice::Mode::NotOpen);
+    EXPECT_EQ(audio->opened.count(carta), 2);
+    turn(2);
+    turn(partner(2));
+    EXPECT_EQ(audio->plays, before + 3);
 }
 
 }  // namespace

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+// One QApplication for a whole test program: queued completions, timers,
+// widgets and the program folder all need it.
 #include <QApplication>
 
 #include <gtest/gtest.h>
