@@ -171,13 +171,15 @@ class SequenceSoundTest(SoundCase):
     def onsets(self, start, count):
         """Frames where a song starts: in windows of 5 ms, a loud one three
         times as loud as any from 50 to 10 ms before it (a fading note, or a
-        dropout under load, is not; an attack may straddle two windows)."""
+        short dropout under load, is not; an attack may straddle two windows).
+        No song starts within the first 90 % of the one before, so a longer
+        dropout there, on a machine under load, is not one either."""
         window = RATE // 200
         found, before, frame = [], [0] * 10, start
         while len(found) < count:
             self.recorder.wait_frames(frame + window)
             peak = max(self.recorder.level(f) for f in range(frame, frame + window, 4))
-            if peak > 4 * LOUD and peak > 3 * max(before[:-2]) and (not found or frame - found[-1] > RATE // 10):
+            if peak > 4 * LOUD and peak > 3 * max(before[:-2]) and (not found or frame - found[-1] > 0.9 * SHORT_SONG * RATE):
                 found.append(frame)
             before = before[1:] + [peak]
             frame += window
