@@ -152,6 +152,7 @@ class AccessibilityTest(unittest.TestCase):
         # "Exit", then "Quit": both windows go with the bridge still on.
         next(b for b in descendants(game, pyatspi.ROLE_PUSH_BUTTON) if b.name == "Exit").queryAction().doAction(0)
         wait_for(lambda: showing(buttons[2]), "the start window again")
+        self.assertFalse(any(showing(c) for c in cards), "cards of a hidden table are not showing")
         buttons[2].queryAction().doAction(0)
         self.assertEqual(self.s.app.wait(timeout=10), 0, self.s.app.stderr.read().decode(errors="replace"))
 
