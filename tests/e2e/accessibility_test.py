@@ -149,6 +149,18 @@ class AccessibilityTest(unittest.TestCase):
         self.assertIsNotNone(found, "no pair in twelve moves")
         self.assertEqual(cards[found[0]].description, "found")
 
+        # "48 cards" deals a larger table: every card of it is announced.
+        added = []
+        listener = lambda e: added.append(e.any_data.name if e.any_data else None)
+        pyatspi.Registry.registerEventListener(listener, "object:children-changed:add")
+        self.s.key("alt+o", "Down", "Return")
+        wait_for(lambda: len(self.cards(game)) == 48, "48 cards")
+        wait_for(lambda: len(added) >= 28, "the 28 new cards announced", timeout=3)
+        pyatspi.Registry.deregisterEventListener(listener, "object:children-changed:add")
+        self.assertEqual(added, [c.name for c in self.cards(game)[20:]])
+        self.assertEqual(len({c.name for c in self.cards(game)}), 48)
+        self.assertEqual({c.description for c in self.cards(game)}, {"face down"})
+
         # "Exit", then "Quit": both windows go with the bridge still on.
         next(b for b in descendants(game, pyatspi.ROLE_PUSH_BUTTON) if b.name == "Exit").queryAction().doAction(0)
         wait_for(lambda: showing(buttons[2]), "the start window again")
