@@ -18,8 +18,8 @@ MixerOutput::MixerOutput(std::function<void()> lost) : lost_(std::move(lost))
 
 MixerOutput::~MixerOutput()
 {
+    // The driver hint needs no reset: each start of SDL's audio sets it first.
     reset();
-    SDL_ResetHint(SDL_HINT_AUDIODRIVER);
 }
 
 bool MixerOutput::deviceWanted()
