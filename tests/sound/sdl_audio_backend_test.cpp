@@ -149,6 +149,25 @@ TEST_F(SdlBackendTest, TwoQuickRustlesBothStartFromTheBeginning)
     EXPECT_LT(starts[1] - starts[0], frames);
 }
 
+// Only a driver that plays nothing counts as the stand-in: on any other, or
+// none named, a mixer that fell back on the stand-in keeps looking for the
+// device.
+TEST(MixerOutputTest, WantsADeviceUnlessTheDriverOnlyStandsIn)
+{
+    const QByteArray saved = qgetenv("SDL_AUDIODRIVER");
+    qunsetenv("SDL_AUDIODRIVER");
+    EXPECT_TRUE(MixerOutput::deviceWanted());
+    for (const auto& [driver, wanted] : {std::pair{"pulseaudio", true}, {"alsa", true}, {"dummy", false},
+                                         {" Disk ", false}}) {
+        qputenv("SDL_AUDIODRIVER", driver);
+        EXPECT_EQ(MixerOutput::deviceWanted(), wanted) << driver;
+    }
+    if (saved.isNull())
+        qunsetenv("SDL_AUDIODRIVER");
+    else
+        qputenv("SDL_AUDIODRIVER", saved);
+}
+
 // The program's sound output is the module, made on a thread of its own; its
 // ends still arrive on this thread. Without the module every open fails.
 TEST(ModuleAudioBackendTest, LoadsTheModuleOrRunsSilent)
