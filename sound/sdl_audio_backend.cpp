@@ -147,7 +147,7 @@ bool SdlAudioBackend::openOutput()
     QMetaObject::invokeMethod(
         &context_,
         [this] {
-            QTimer::singleShot(int(options_.quietSeconds * 1000), &context_, [this] { closeIfQuiet(); });
+            closeIfQuietIn(quietMs());
             if (lost_)
                 lookLater();
         },
@@ -174,14 +174,23 @@ bool SdlAudioBackend::somethingPlays()
     return output_.isOpen() && Mix_Playing(-1) > 0;
 }
 
+int SdlAudioBackend::quietMs() const
+{
+    return int(options_.quietSeconds * 1000);
+}
+
+void SdlAudioBackend::closeIfQuietIn(int ms)
+{
+    QTimer::singleShot(ms, &context_, [this] { closeIfQuiet(); });
+}
+
 void SdlAudioBackend::closeIfQuiet()
 {
     if (!output_.isOpen() || somethingPlays())
         return;
     const int64_t quietFor = nowMs() - lastSoundMs_;
-    const auto quietMs = int64_t(options_.quietSeconds * 1000);
-    if (quietFor < quietMs) {
-        QTimer::singleShot(int(quietMs - quietFor), &context_, [this] { closeIfQuiet(); });
+    if (quietFor < quietMs()) {
+        closeIfQuietIn(int(quietMs() - quietFor));
         return;
     }
     output_.close();
@@ -331,10 +340,7 @@ void SdlAudioBackend::watchOutput()
     if (busy)
         lastSoundMs_ = nowMs();
     if (busy_.exchange(busy) && !busy)
-        QMetaObject::invokeMethod(
-            &context_,
-            [this] { QTimer::singleShot(int(options_.quietSeconds * 1000), &context_, [this] { closeIfQuiet(); }); },
-            Qt::QueuedConnection);
+        QMetaObject::invokeMethod(&context_, [this] { closeIfQuietIn(quietMs()); }, Qt::QueuedConnection);
 }
 
 void SdlAudioBackend::playMusic(SdlMusicStream* stream)

@@ -76,6 +76,9 @@ private:
     bool openOutput();
     void noteAttempt(bool succeeded);
     bool somethingPlays();
+    int quietMs() const;
+    // Closes the output in `ms` if nothing has sounded since quietMs before.
+    void closeIfQuietIn(int ms);
     void closeIfQuiet();
     void outputLost(uint64_t opening);
     void lookLater();
