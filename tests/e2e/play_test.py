@@ -321,15 +321,21 @@ class PlayTest(unittest.TestCase):
         area, (exit_box,), shot = s.wait_for_window(GAME_TITLE, BLUE, [exit_box])
         return area, menubar, exit_box, shot
 
-    def play_a_whole_session(self, width, height, window_manager):
+    def play_a_whole_session(self, width, height, window_manager, resize=None):
         """Plays the flow under a window manager that frames both windows once
         they are mapped, and may tile them then: labels, "Exit" and the grid
-        follow the size each window really has."""
+        follow the size each window really has. `resize(session)`, when
+        given, has the window manager resize the start window and back."""
         s = self.s = Session(self.shots, width, height, window_manager)
         s.start(PROGRAM, cwd=tempfile.gettempdir())
         start, (info, play, quit_), shot = self.start_window()
         # Framed, and the frame within the screen: the inner area is smaller.
         self.assertTrue(start[1] > 0 and start[1] + start[3] <= height and start[3] < height, start)
+        if resize:
+            resize(s)
+            self.assertNotEqual(self.start_window()[0], start)
+            resize(s)
+            self.assertEqual(self.start_window()[0], start)
         # The pointer at the middle of "Play" lights it.
         s.xdotool("mousemove", *(str(int(v)) for v in label_centre(*play)))
         s.wait_for(lambda sc: sc.shows(ORANGE, (play[0], play[1], play[0] + play[2] / 15, play[1] + play[3] / 15)),
@@ -402,7 +408,9 @@ class PlayTest(unittest.TestCase):
             f.write("# i3 config file (v4)\nfont pango:monospace 8\n"
                     "bar {\n    status_command date +%H:%M\n    position bottom\n}\n")
         width, height = 1280, 1024
-        x, y, w, h = self.play_a_whole_session(width, height, ["i3", "-c", config])
+        # Full screen and back: the labels follow each size.
+        x, y, w, h = self.play_a_whole_session(width, height, ["i3", "-c", config],
+                                               lambda s: s.run("i3-msg", "fullscreen", "toggle"))
         # Below the title bar and above the bar.
         self.assertGreaterEqual(y, 16)
         self.assertLessEqual(y + h, height - 16)
