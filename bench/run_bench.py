@@ -22,7 +22,7 @@ import time
 import sound_bench
 
 WIDTH, HEIGHT = 1280, 1024
-STARTS = 9
+STARTS = 15
 
 
 def start_x():

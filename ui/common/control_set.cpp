@@ -136,7 +136,7 @@ TextPanel* ControlSet::textBox(QStringView name, int index)
     const Key key{name.toString(), index};
     if (TextPanel* box = lookup(textBoxes_, key))
         return box;
-    // Only one left for later is missing.
+    // Not built yet: one of those left for later.
     const ControlDesign* control = design_->find(name, index);
     if (!control || control->kind != ControlKind::TextBox)
         return nullptr;

@@ -41,8 +41,8 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(surface_);
-    // The version box stays hidden until "Info": laying out its text would
-    // load a font the first paint does not use.
+    // The version box, hidden until "Info", is built after the first paint:
+    // laying out its text loads fonts the first paint does not use.
     controls_ = std::make_unique<ControlSet>(*surface_, design, PictureProvider{}, QStringList{QStringLiteral("Text4")});
     if (design.font)
         setFont(surface_->font());
