@@ -4,8 +4,9 @@
 
 The real program with its shipped picture: on every size no label lies over
 anything the picture draws (the pixels around each caption are the caption's
-yellow over the window's dark green and nothing else), and where the picture
-ends there is no step: its borders and everything beyond them are exactly the
+yellow over the window's dark green and nothing else), the picture is the
+file's, pixel for pixel, from the top-left corner, and where the picture ends
+there is no step: its borders and everything beyond them are exactly the
 window's colour. At a 2x scale the picture is drawn from twice as many
 pixels, not stretched from its natural size.
 
@@ -94,6 +95,11 @@ def look(size):
 
     # The picture's last 8 pixels and everything past them: the window's colour, exactly.
     picture_w, picture_h = (v * scale for v in PICTURE_SIZE)
+    if scale == 1:
+        shown = min(picture_w, w) * 3
+        if any(shot.raw[((y0 + y) * width + x0) * 3:][:shown] != PICTURE_RGB[y * picture_w * 3:][:shown]
+               for y in range(min(picture_h, h))):
+            faults.append(f"{width}x{height}: the picture shown is not the file's")
     if scale > 1 and stretched_blocks(shot, x0, y0, picture_w, picture_h) > 0.5:
         faults.append(f"{width}x{height} at {scale}x: the picture is stretched from its natural size")
     green = bytes(DARK_GREEN)
@@ -124,4 +130,5 @@ if __name__ == "__main__":
     picture = os.path.join(os.path.dirname(PROGRAM), "lumora pairly.jpg")
     PICTURE_SIZE = tuple(int(v) for v in subprocess.run(
         ["identify", "-format", "%w %h", picture], capture_output=True, text=True, check=True).stdout.split())
+    PICTURE_RGB = subprocess.run(["convert", picture, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
     unittest.main()
