@@ -2,9 +2,7 @@
 #include "bench/probe_application.h"
 
 #include <QScreen>
-#include <QTimer>
 #include <QWidget>
-#include <QWindow>
 
 #include <cstdio>
 
@@ -19,18 +17,7 @@ int main(int argc, char** argv)
     QWidget window;
     window.setWindowTitle(QStringLiteral("empty"));
     window.setGeometry(window.screen()->geometry());
-    bool painted = false;
-    app.setObserver([&](QObject* receiver, QEvent::Type type) {
-        if (type == QEvent::Paint && receiver == &window)
-            painted = true;
-        if (painted && receiver == window.windowHandle() && (type == QEvent::Expose || type == QEvent::UpdateRequest)) {
-            std::printf("painted_us %lld\npeak_kib %ld\n", static_cast<long long>(pairly::bench::monotonicMicros()),
-                        pairly::bench::peakResidentKiB());
-            std::fflush(stdout);
-            app.setObserver({});
-            QTimer::singleShot(0, &app, &QApplication::quit);
-        }
-    });
+    app.reportFirstPaint(window);
     window.show();
     return app.exec();
 }

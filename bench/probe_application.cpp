@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "probe_application.h"
 
+#include <QTimer>
+#include <QWindow>
+
+#include <cstdio>
 #include <fstream>
 #include <string>
 
@@ -48,6 +52,20 @@ bool ProbeApplication::notify(QObject* receiver, QEvent* event)
     if (observer_)
         observer_(receiver, type);
     return handled;
+}
+
+void ProbeApplication::reportFirstPaint(const QWidget& window)
+{
+    setObserver([this, &window, painted = false](QObject* receiver, QEvent::Type type) mutable {
+        if (type == QEvent::Paint && receiver->isWidgetType() && static_cast<QWidget*>(receiver)->window() == &window)
+            painted = true;
+        if (painted && receiver == window.windowHandle() && (type == QEvent::Expose || type == QEvent::UpdateRequest)) {
+            std::printf("painted_us %lld\npeak_kib %ld\n", static_cast<long long>(monotonicMicros()), peakResidentKiB());
+            std::fflush(stdout);
+            QTimer::singleShot(0, this, &QApplication::quit);
+            setObserver({});
+        }
+    });
 }
 
 }  // namespace pairly::bench

@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QEvent>
+#include <QWidget>
 
 #include <cstdint>
 #include <functional>
@@ -27,6 +28,10 @@ public:
 
     void setObserver(Observer observer) { observer_ = std::move(observer); }
     bool notify(QObject* receiver, QEvent* event) override;
+
+    // Once a widget of `window` has been painted and the window flushed to
+    // the screen: prints that moment and the peak memory, then quits.
+    void reportFirstPaint(const QWidget& window);
 
 private:
     Observer observer_;

@@ -5,9 +5,6 @@
 #include "ui/program.h"
 #include "ui/start/frmmain.h"
 
-#include <QTimer>
-#include <QWindow>
-
 #include <cstdio>
 
 namespace pairly::bench {
@@ -20,18 +17,7 @@ int run(ProbeApplication& app)
     const int64_t appReady = monotonicMicros();
     Program program(&makeSoundOutput);
     const int64_t windowBuilt = monotonicMicros();
-    QWidget& window = program.startWindow();
-    bool painted = false;
-    app.setObserver([&](QObject* receiver, QEvent::Type type) {
-        if (type == QEvent::Paint && receiver->isWidgetType() && static_cast<QWidget*>(receiver)->window() == &window)
-            painted = true;
-        if (painted && receiver == window.windowHandle() && (type == QEvent::Expose || type == QEvent::UpdateRequest)) {
-            std::printf("painted_us %lld\npeak_kib %ld\n", static_cast<long long>(monotonicMicros()), peakResidentKiB());
-            std::fflush(stdout);
-            app.setObserver({});
-            QTimer::singleShot(0, &app, &QApplication::quit);
-        }
-    });
+    app.reportFirstPaint(program.startWindow());
     program.start();
     const int64_t windowLoaded = monotonicMicros();
     std::printf("app_us %lld\nbuild_ms %.1f\nload_ms %.1f\n", static_cast<long long>(appReady),

@@ -27,8 +27,10 @@ GAME_TITLE = "Quernavellistro  -  Pairly "
 
 
 # "Info", "Play", "Quit": left and top as fractions of the inner area, size in twips.
+# Around each label's box, LABEL_MARGIN pixels show nothing of its caption.
 START_LABELS = [(15 / 120, 106.5 / 120, 1116, 552), (50 / 120, 106.5 / 120, 2292, 492),
                 (105 / 120, 106.5 / 120, 1116, 552)]
+LABEL_MARGIN = 12
 
 
 def round_half_even(v):
@@ -91,7 +93,7 @@ class Session:
             home = tempfile.mkdtemp(prefix="wm-home-", dir=shots_dir)
             for attempt in range(3):  # refused connections, as for the program below
                 self.wm = subprocess.Popen(window_manager, env=dict(self.env, HOME=home, XDG_CONFIG_HOME=home,
-                                                                    XDG_CACHE_HOME=home),
+                                                                    XDG_CACHE_HOME=home, XDG_RUNTIME_DIR=home),
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
                 self.wait_until(lambda: self.wm.poll() is not None or "_NET_SUPPORTING_WM_CHECK(WINDOW)" in self.run(
                     "xprop", "-root", "_NET_SUPPORTING_WM_CHECK").stdout, "the window manager", timeout=30)
@@ -152,7 +154,10 @@ class Session:
             if shot.pixel(x + w - 3, y + h - 3) != colour:
                 return False
             boxes = [(x + w * fx, y + h * fy, tw, th) for fx, fy, tw, th in labels]
-            if all(yellow_pixels(shot, *box) > 30 for box in boxes):
+            # Each caption whole within its box: a label placed for another
+            # size shows beside it.
+            if all(yellow_pixels(shot, *box) > 30 and yellow_pixels(shot, *box, margin=LABEL_MARGIN)
+                   == yellow_pixels(shot, *box) for box in boxes):
                 found.update(area=area, boxes=boxes, shot=shot)
                 return True
             return False
@@ -245,11 +250,12 @@ PLAY = label_centre(WIDTH * 50 / 120, HEIGHT * 106.5 / 120, 2292, 492)
 QUIT = label_centre(WIDTH * 105 / 120, HEIGHT * 106.5 / 120, 1116, 552)
 
 
-def yellow_pixels(s, left, top, width_twips, height_twips):
-    """How many pixels of a label's box show its caption, yellow or orange under the pointer."""
+def yellow_pixels(s, left, top, width_twips, height_twips, margin=0):
+    """How many pixels of a label's box, widened by `margin` on every side,
+    show its caption, yellow or orange under the pointer."""
     count = 0
-    for y in range(int(top), int(top + height_twips / 15)):
-        for x in range(int(left), int(left + width_twips / 15)):
+    for y in range(int(top) - margin, int(top + height_twips / 15) + margin):
+        for x in range(int(left) - margin, int(left + width_twips / 15) + margin):
             r, g, b = s.pixel(x, y)
             count += r > 200 and g > 100 and b < 80
     return count
@@ -315,16 +321,25 @@ class PlayTest(unittest.TestCase):
         area, (exit_box,), shot = s.wait_for_window(GAME_TITLE, BLUE, [exit_box])
         return area, menubar, exit_box, shot
 
-    # A laptop screen under a window manager that frames both windows once
-    # they are mapped: labels, "Exit" and the grid follow the framed size.
-    # (Unframed full-screen windows are what the other sessions play on.)
-    def test_a_whole_session_on_a_laptop_screen_under_openbox(self):
-        width, height = 1366, 768
-        s = self.s = Session(self.shots, width, height, ["openbox", "--sm-disable"])
+    def play_a_whole_session(self, width, height, window_manager, resize=None):
+        """Plays the flow under a window manager that frames both windows once
+        they are mapped, and may tile them then: labels, "Exit" and the grid
+        follow the size each window really has. `resize(session)`, when
+        given, has the window manager resize the start window and back."""
+        s = self.s = Session(self.shots, width, height, window_manager)
         s.start(PROGRAM, cwd=tempfile.gettempdir())
         start, (info, play, quit_), shot = self.start_window()
         # Framed, and the frame within the screen: the inner area is smaller.
-        self.assertTrue(start[1] > 0 and start[3] < height, start)
+        self.assertTrue(start[1] > 0 and start[1] + start[3] <= height and start[3] < height, start)
+        if resize:
+            resize(s)
+            self.assertNotEqual(self.start_window()[0], start)
+            resize(s)
+            self.assertEqual(self.start_window()[0], start)
+        # The pointer at the middle of "Play" lights it.
+        s.xdotool("mousemove", *(str(int(v)) for v in label_centre(*play)))
+        s.wait_for(lambda sc: sc.shows(ORANGE, (play[0], play[1], play[0] + play[2] / 15, play[1] + play[3] / 15)),
+                   "play-lit")
 
         s.click(*label_centre(*play))
         area, menubar, exit_box, shot = self.game_window()
@@ -377,6 +392,28 @@ class PlayTest(unittest.TestCase):
         status = s.app.wait(timeout=5)
         self.assertLess(time.monotonic() - clicked, 1.0)
         self.assertEqual(status, 0, s.app.stderr.read().decode(errors="replace"))
+        return start
+
+    # A laptop screen under a window manager that frames both windows.
+    # (Unframed full-screen windows are what the other sessions play on.)
+    def test_a_whole_session_on_a_laptop_screen_under_openbox(self):
+        self.play_a_whole_session(1366, 768, ["openbox", "--sm-disable"])
+
+    # A tiling window manager with a title bar and a bar at the bottom, as a
+    # user sets it up: it resizes each window once mapped, and refuses any
+    # other size the program asks for later.
+    def test_a_whole_session_tiled_by_i3(self):
+        config = os.path.join(self.shots, "i3-config")
+        with open(config, "w") as f:
+            f.write("# i3 config file (v4)\nfont pango:monospace 8\n"
+                    "bar {\n    status_command date +%H:%M\n    position bottom\n}\n")
+        width, height = 1280, 1024
+        # Full screen and back: the labels follow each size.
+        x, y, w, h = self.play_a_whole_session(width, height, ["i3", "-c", config],
+                                               lambda s: s.run("i3-msg", "fullscreen", "toggle"))
+        # Below the title bar and above the bar.
+        self.assertGreaterEqual(y, 16)
+        self.assertLessEqual(y + h, height - 16)
 
 
 if __name__ == "__main__":

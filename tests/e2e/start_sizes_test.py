@@ -4,9 +4,11 @@
 
 The real program with its shipped picture: on every size no label lies over
 anything the picture draws (the pixels around each caption are the caption's
-yellow over the window's dark green and nothing else), and where the picture
-ends there is no step: its borders and everything beyond them are exactly the
-window's colour.
+yellow over the window's dark green and nothing else), the picture is the
+file's, pixel for pixel, from the top-left corner, and where the picture ends
+there is no step: its borders and everything beyond them are exactly the
+window's colour. At a 2x scale the picture is drawn from twice as many
+pixels, not stretched from its natural size.
 
     start_sizes_test.py <program> [folder for the screenshots]
 """
@@ -22,8 +24,9 @@ from play_test import DARK_GREEN, START_LABELS, START_TITLE, Session  # noqa: E4
 
 PROGRAM = None
 KEEP = None
-SIZES = [(1024, 768), (1280, 800), (1366, 768), (1440, 900), (1536, 864), (1600, 900),
-         (1920, 1080), (1920, 1200), (2560, 1440), (3840, 2160)]
+# Width, height and Qt's scale factor.
+SIZES = [(1024, 768, 1), (1280, 800, 1), (1366, 768, 1), (1440, 900, 1), (1536, 864, 1), (1600, 900, 1),
+         (1920, 1080, 1), (1920, 1200, 1), (2560, 1440, 1), (3840, 2160, 1), (2560, 1600, 2)]
 MARGIN = 6  # pixels around each label's box that must be bare too
 
 
@@ -45,11 +48,28 @@ def runs_of(row_y, x_from, x_to, holes):
         yield x_from, x_to
 
 
+def stretched_blocks(shot, x0, y0, width, height):
+    """The share of the 2 x 2 pixel blocks of an area, where it is not flat,
+    whose four pixels are one colour: all of them when a picture of half the
+    resolution is stretched over it."""
+    doubled = varied = 0
+    for y in range(y0, y0 + height - 1, 2):
+        for x in range(x0, x0 + width - 1, 2):
+            block = {shot.pixel(x, y), shot.pixel(x + 1, y), shot.pixel(x, y + 1), shot.pixel(x + 1, y + 1)}
+            if len(block) > 1:
+                varied += 1
+            elif shot.pixel(x + 2, y) not in block or shot.pixel(x, y + 2) not in block:
+                doubled += 1
+    return doubled / max(1, doubled + varied)
+
+
 def look(size):
     """Starts the program on a screen of that size; returns what is wrong."""
-    width, height = size
+    width, height, scale = size
     shots = tempfile.mkdtemp(prefix=f"pairly-start-{width}x{height}-", dir=os.environ.get("PAIRLY_SHOTS_DIR"))
     s = Session(shots, width, height)
+    s.env["QT_SCALE_FACTOR"] = str(scale)
+    labels = [(fx, fy, tw * scale, th * scale) for fx, fy, tw, th in START_LABELS]
     try:
         s.start(PROGRAM, cwd=tempfile.gettempdir())
         try:
@@ -58,10 +78,10 @@ def look(size):
             said = s.app.stderr.read().decode(errors="replace")[-1500:] if s.app.poll() is not None else ""
             raise AssertionError(f"{width}x{height} on {s.display}: no start window; program {s.app.poll()} {said}, "
                                  f"X server {s.xvfb.poll()}, windows: {s.run('xwininfo', '-root', '-tree').stdout[-1500:]}")
-        (x0, y0, w, h), boxes, shot = s.wait_for_window(START_TITLE, DARK_GREEN, START_LABELS, timeout=60)
+        (x0, y0, w, h), boxes, shot = s.wait_for_window(START_TITLE, DARK_GREEN, labels, timeout=60)
         if KEEP:
             s.keep_last_shot()
-            os.replace(os.path.join(shots, s.last_shot[0] + ".png"), os.path.join(KEEP, f"start-{width}x{height}.png"))
+            os.replace(os.path.join(shots, s.last_shot[0] + ".png"), os.path.join(KEEP, f"start-{width}x{height}@{scale}x.png" if scale > 1 else f"start-{width}x{height}.png"))
     finally:
         s.close()
     faults = []
@@ -74,7 +94,14 @@ def look(size):
             faults.append(f"{width}x{height}: {covered} pixels of the picture around \"{name}\"")
 
     # The picture's last 8 pixels and everything past them: the window's colour, exactly.
-    picture_w, picture_h = PICTURE_SIZE
+    picture_w, picture_h = (v * scale for v in PICTURE_SIZE)
+    if scale == 1:
+        shown = min(picture_w, w) * 3
+        if any(shot.raw[((y0 + y) * width + x0) * 3:][:shown] != PICTURE_RGB[y * picture_w * 3:][:shown]
+               for y in range(min(picture_h, h))):
+            faults.append(f"{width}x{height}: the picture shown is not the file's")
+    if scale > 1 and stretched_blocks(shot, x0, y0, picture_w, picture_h) > 0.5:
+        faults.append(f"{width}x{height} at {scale}x: the picture is stretched from its natural size")
     green = bytes(DARK_GREEN)
     wrong = 0
     for y in range(y0, y0 + h):
@@ -103,4 +130,5 @@ if __name__ == "__main__":
     picture = os.path.join(os.path.dirname(PROGRAM), "lumora pairly.jpg")
     PICTURE_SIZE = tuple(int(v) for v in subprocess.run(
         ["identify", "-format", "%w %h", picture], capture_output=True, text=True, check=True).stdout.split())
+    PICTURE_RGB = subprocess.run(["convert", picture, "-depth", "8", "rgb:-"], capture_output=True, check=True).stdout
     unittest.main()

@@ -27,11 +27,28 @@ void place(QWidget& widget, const ControlDesign& design)
     widget.setVisible(design.visible);
 }
 
+TextPanel* buildTextBox(SurfaceWidget& surface, const ControlDesign& control)
+{
+    auto* box = new TextPanel(&surface);
+    if (control.font)
+        box->setFont(toQFont(*control.font));
+    const QPalette defaults = box->palette();
+    box->setColours(control.foreground ? toQColor(*control.foreground) : defaults.color(QPalette::Text),
+                    control.background ? toQColor(*control.background) : defaults.color(QPalette::Base));
+    box->setCentred(control.alignment == TextAlignment::Centre);
+    if (!control.multiLine)
+        box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    box->setText(control.text);
+    box->viewport()->setCursor(control.arrowPointer ? Qt::ArrowCursor : Qt::IBeamCursor);
+    place(*box, control);
+    return box;
+}
+
 }  // namespace
 
 ControlSet::ControlSet(SurfaceWidget& surface, const WindowDesign& design,
-                       const PictureProvider& pictures)
-    : design_(&design)
+                       const PictureProvider& pictures, QStringList later)
+    : design_(&design), surface_(&surface), later_(std::move(later))
 {
     build(surface, pictures);
 }
@@ -89,22 +106,9 @@ void ControlSet::build(SurfaceWidget& surface, const PictureProvider& pictures)
 
     QWidget* lowestTextBox = nullptr;
     for (const ControlDesign& control : window.controls) {
-        if (control.kind != ControlKind::TextBox)
+        if (control.kind != ControlKind::TextBox || later_.contains(control.name))
             continue;
-        auto* box = new TextPanel(&surface);
-        if (control.font)
-            box->setFont(toQFont(*control.font));
-        const QPalette defaults = box->palette();
-        box->setColours(control.foreground ? toQColor(*control.foreground)
-                                           : defaults.color(QPalette::Text),
-                        control.background ? toQColor(*control.background)
-                                           : defaults.color(QPalette::Base));
-        box->setCentred(control.alignment == TextAlignment::Centre);
-        if (!control.multiLine)
-            box->setLineWrapMode(QPlainTextEdit::NoWrap);
-        box->setText(control.text);
-        box->viewport()->setCursor(control.arrowPointer ? Qt::ArrowCursor : Qt::IBeamCursor);
-        place(*box, control);
+        TextPanel* box = buildTextBox(surface, control);
         textBoxes_.emplace(Key{control.name, control.index}, box);
         if (lowestTextBox == nullptr)
             lowestTextBox = box;
@@ -127,9 +131,16 @@ ImageArray* ControlSet::imageArray(QStringView name) const
     return lookup(arrays_, name.toString());
 }
 
-TextPanel* ControlSet::textBox(QStringView name, int index) const
+TextPanel* ControlSet::textBox(QStringView name, int index)
 {
-    return lookup(textBoxes_, Key{name.toString(), index});
+    const Key key{name.toString(), index};
+    if (TextPanel* box = lookup(textBoxes_, key))
+        return box;
+    // Not built yet: one of those left for later.
+    const ControlDesign* control = design_->find(name, index);
+    if (!control || control->kind != ControlKind::TextBox)
+        return nullptr;
+    return textBoxes_.emplace(key, buildTextBox(*surface_, *control)).first->second;
 }
 
 CaptionLabel* ControlSet::label(QStringView name, int index) const

@@ -5,6 +5,7 @@
 #include "resources/picture.h"
 
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 #include <functional>
@@ -33,16 +34,18 @@ using PictureProvider = std::function<PictureRef(const ControlDesign&)>;
 class ControlSet {
 public:
     // Also gives the surface the window's background colour, text colour,
-    // font and designed inner size.
+    // font and designed inner size. The text boxes named in `later` are
+    // built when textBox() first asks for them, above every other control:
+    // a text box lays out its text and loads its font as it is built.
     ControlSet(SurfaceWidget& surface, const WindowDesign& design,
-               const PictureProvider& pictures = {});
+               const PictureProvider& pictures = {}, QStringList later = {});
 
     const WindowDesign& design() const { return *design_; }
 
     // A single image, or an element of an image array. Nullptr if absent.
     ImageControl* image(QStringView name, int index = kNoIndex) const;
     ImageArray* imageArray(QStringView name) const;
-    TextPanel* textBox(QStringView name, int index = kNoIndex) const;
+    TextPanel* textBox(QStringView name, int index = kNoIndex);
     CaptionLabel* label(QStringView name, int index = kNoIndex) const;
 
 private:
@@ -51,6 +54,8 @@ private:
     void build(SurfaceWidget& surface, const PictureProvider& pictures);
 
     const WindowDesign* design_;
+    SurfaceWidget* surface_;
+    QStringList later_;
     std::map<Key, ImageControl*> images_;
     std::map<QString, ImageArray*> arrays_;
     std::map<Key, TextPanel*> textBoxes_;

@@ -75,10 +75,15 @@ void ScreenFit::exposed()
         }
         return;
     }
-    // What the window manager decided stands: a maximized or tiled window
-    // keeps the place it was given.
+    // What the window manager decided stands: a maximized window, or one it
+    // gave another size than the one asked for (a tiling window manager, one
+    // that keeps windows within its work area), keeps the place it was given.
+    // A refit would be refused, and Qt keeps the refused size for the widget:
+    // the window manager answers with the size the window already has, which
+    // Qt takes for no change.
     const QRect target = screenArea(window_).marginsRemoved(window_.windowHandle()->frameMargins());
-    if (window_.geometry() == target || (window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    if (window_.geometry() == target || window_.size() != asked_
+        || (window_.windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
         settle();
         return;
     }

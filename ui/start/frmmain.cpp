@@ -41,14 +41,15 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(surface_);
-    controls_ = std::make_unique<ControlSet>(*surface_, design);
+    // The version box, hidden until "Info", is built after the first paint:
+    // laying out its text loads fonts the first paint does not use.
+    controls_ = std::make_unique<ControlSet>(*surface_, design, PictureProvider{}, QStringList{QStringLiteral("Text4")});
     if (design.font)
         setFont(surface_->font());
 
     lblplay_ = controls_->label(u"lblplay");
     lblquit_ = controls_->label(u"lblquit");
     lblInfo_ = controls_->label(u"lblInfo");
-    Text4_ = controls_->textBox(u"Text4");
 
     connect(surface_, &SurfaceWidget::mouseMoved, this, &frmmain::Form_MouseMove);
     connect(surface_, &SurfaceWidget::clicked, this, &frmmain::Form_Click);
@@ -58,7 +59,6 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     connect(lblInfo_, &CaptionLabel::clicked, this, &frmmain::lblInfo_Click);
     connect(lblplay_, &CaptionLabel::clicked, this, &frmmain::lblplay_Click);
     connect(lblquit_, &CaptionLabel::clicked, this, &frmmain::lblquit_Click);
-    connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
     auto* attention = new KeyboardAttention(*this, {lblInfo_, lblplay_, lblquit_}, 1, kNormal, kHover);
     connect(surface_, &SurfaceWidget::mouseMoved, attention, &KeyboardAttention::clear);
     connect(surface_, &SurfaceWidget::painted, this, &frmmain::firstPainted,
@@ -67,7 +67,10 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     surface_->installEventFilter(this);
     // Decoding the icon would delay the first paint; the frame shows it a
     // moment later.
-    connect(this, &frmmain::firstPainted, this, [this] { setWindowIcon(pairlyIcon()); });
+    connect(this, &frmmain::firstPainted, this, [this] {
+        setWindowIcon(pairlyIcon());
+        Text4();
+    });
 }
 
 frmmain::~frmmain() = default;
@@ -84,9 +87,19 @@ void frmmain::showInFront()
         pairly::showInFront(*this);
 }
 
-QString frmmain::versionText() const
+QString frmmain::versionText()
 {
-    return Text4_->text();
+    return Text4()->text();
+}
+
+TextPanel* frmmain::Text4()
+{
+    if (!Text4_) {
+        Text4_ = controls_->textBox(u"Text4");
+        connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
+        Text4_->move(10, 0);
+    }
+    return Text4_;
 }
 
 bool frmmain::eventFilter(QObject* watched, QEvent* e)
@@ -134,7 +147,6 @@ void frmmain::placeControls()
     at(lblplay_, W * (50.0f / 120.0f));
     at(lblquit_, W * (105.0f / 120.0f));
     at(lblInfo_, W * (15.0f / 120.0f));
-    Text4_->move(10, 0);
 }
 
 void frmmain::Form_MouseMove()
@@ -146,7 +158,7 @@ void frmmain::Form_MouseMove()
 
 void frmmain::Form_Click()
 {
-    Text4_->hide();
+    Text4()->hide();
 }
 
 void frmmain::lblplay_MouseMove()
@@ -166,7 +178,7 @@ void frmmain::lblInfo_MouseMove()
 
 void frmmain::lblInfo_Click()
 {
-    Text4_->setVisible(Text4_->isHidden());
+    Text4()->setVisible(Text4()->isHidden());
 }
 
 void frmmain::Text4_Click()

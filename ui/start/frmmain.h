@@ -32,7 +32,7 @@ public:
     // Runs the unload once; a second request while unloading is ignored.
     void unload();
 
-    QString versionText() const;
+    QString versionText();
 
     void Form_Load();
     void Form_MouseMove();
@@ -46,12 +46,14 @@ public:
     void lblplay_Click();
     void lblquit_Click();
 
-    const ControlSet& controls() const { return *controls_; }
+    ControlSet& controls() { return *controls_; }
     SurfaceWidget& surface() { return *surface_; }
     CaptionLabel* lblplay() const { return lblplay_; }
     CaptionLabel* lblquit() const { return lblquit_; }
     CaptionLabel* lblInfo() const { return lblInfo_; }
-    TextPanel* Text4() const { return Text4_; }
+    // The version box, built once the window has been painted, or before
+    // when asked for.
+    TextPanel* Text4();
 
 signals:
     // Once, when the event loop is back after the window's first paint: the
