@@ -1,12 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A private PulseAudio server with a null sink, and a recorder of what it plays.
+"""Private sound servers with a null sink, and a recorder of what they play.
 
-The server runs in a runtime folder of its own (socket, cookie, state), talks
-to no session bus and is killed by whoever started it; closing it removes the
-folder, so nothing is left behind. It works as root. The recorder reads the
-null sink's monitor through parec and notes when each piece of sound arrived,
-on the same clock as time.monotonic().
+SoundServer is a PulseAudio server, PipeWireServer a PipeWire server with
+WirePlumber, and with PipeWire's own pulse server where asked. Each runs in a
+runtime folder of its own (sockets, state), reaches no session bus but one of
+its own, and is killed by whoever started it; closing it removes the folder,
+so nothing is left behind. They work as root. The recorder reads the null
+sink's monitor and notes when each piece of sound arrived, on the same clock
+as time.monotonic().
 """
+import json
 import os
 import shutil
 import socket
@@ -19,9 +22,28 @@ RATE = 44100
 SINK = "pairly"
 
 
-def missing_tools():
-    """The programs these tests need that are not installed."""
-    return [tool for tool in ("pulseaudio", "parec", "pactl") if shutil.which(tool) is None]
+PIPEWIRE_TOOLS = ("pipewire", "wireplumber", "pw-cli", "pw-record", "pw-dump", "dbus-run-session")
+
+
+def missing_tools(tools=("pulseaudio", "parec", "pactl")):
+    """The programs of `tools` that are not installed."""
+    return [tool for tool in tools if shutil.which(tool) is None]
+
+
+def wait_for_socket(path, process, timeout, what):
+    """Waits until `path` accepts connections; returns that moment."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if process.poll() is not None:
+            raise RuntimeError(f"{what} did not start: " + process.stderr.read().decode(errors="replace"))
+        with socket.socket(socket.AF_UNIX) as s:
+            try:
+                s.connect(path)
+                return time.monotonic()
+            except OSError:
+                pass
+        time.sleep(0.02)
+    raise RuntimeError(f"{what} did not open its socket")
 
 
 class SoundServer:
@@ -50,18 +72,7 @@ class SoundServer:
              "-L", f"module-null-sink sink_name={SINK} rate={RATE} norewinds=1",
              "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1"],
             env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        deadline = time.monotonic() + timeout
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                raise RuntimeError("pulseaudio did not start: " + self.process.stderr.read().decode(errors="replace"))
-            with socket.socket(socket.AF_UNIX) as s:
-                try:
-                    s.connect(self.socket)
-                    return time.monotonic()
-                except OSError:
-                    pass
-            time.sleep(0.02)
-        raise RuntimeError("pulseaudio did not open its socket")
+        return wait_for_socket(self.socket, self.process, timeout, "pulseaudio")
 
     def kill(self):
         if self.process:
@@ -73,9 +84,100 @@ class SoundServer:
 
     def playing_streams(self):
         """How many clients play into the server now."""
-        out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=dict(os.environ, **self.client_env),
-                             capture_output=True, text=True, timeout=10).stdout
+        out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.tool_env(), capture_output=True,
+                             text=True, timeout=10).stdout
         return len(out.splitlines())
+
+    def tool_env(self):
+        """The environment of the server's own tools."""
+        return dict(os.environ, **self.client_env)
+
+    def recorder_command(self):
+        return ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", f"--rate={RATE}", "--channels=2",
+                "--latency-msec=5"]
+
+    def close(self):
+        self.kill()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+class PipeWireServer:
+    """PipeWire with WirePlumber on a session bus of their own, and PipeWire's
+    pulse server when `pulse` is set; the null sink is made afresh at each
+    start, as a desktop's sinks come back with their server."""
+
+    def __init__(self, pulse=False):
+        self.folder = tempfile.mkdtemp(prefix="pairly-pipewire-")
+        self.pulse = pulse
+        self.socket = os.path.join(self.folder, "pulse", "native") if pulse else os.path.join(self.folder, "pipewire-0")
+        self.client_env = {"PIPEWIRE_RUNTIME_DIR": self.folder, "PIPEWIRE_REMOTE": "pipewire-0"}
+        if pulse:
+            config = os.path.join(self.folder, "client.conf")
+            with open(config, "w") as f:
+                f.write("autospawn = no\n")
+            self.client_env.update(PULSE_SERVER="unix:" + self.socket, PULSE_CLIENTCONFIG=config)
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("PULSE_", "PIPEWIRE_", "DBUS_", "XDG_"))}
+        self.env.pop("DISPLAY", None)
+        self.env.update(HOME=self.folder, XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder + "/config",
+                        XDG_STATE_HOME=self.folder + "/state", XDG_DATA_HOME=self.folder + "/data",
+                        PIPEWIRE_RUNTIME_DIR=self.folder)
+        self.process = None
+
+    def start(self, timeout=10.0):
+        """Starts the servers and makes the sink; returns the moment the
+        socket a client reaches accepted it."""
+        # A killed server leaves its sockets behind.
+        for name in ("pipewire-0", "pipewire-0.lock", "pulse"):
+            path = os.path.join(self.folder, name)
+            shutil.rmtree(path, ignore_errors=True) if os.path.isdir(path) else os.path.exists(path) and os.remove(path)
+        # The session manager and the pulse server give up if PipeWire does
+        # not answer yet.
+        servers = "pipewire & until pw-cli info 0 >/dev/null 2>&1; do sleep 0.01; done; wireplumber & "
+        if self.pulse:
+            servers += "pipewire-pulse & "
+        # A session of their own: the whole group is killed at once.
+        self.process = subprocess.Popen(
+            ["dbus-run-session", "--", "sh", "-c", servers + "wait"], env=self.env, start_new_session=True,
+            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        up = wait_for_socket(self.socket, self.process, timeout, "pipewire")
+        # The sink, once the session manager can link streams to it; it is
+        # the default when the session manager has seen it.
+        deadline = time.monotonic() + timeout
+        made = False
+        while not made or "pairly" not in self.tool("pw-metadata", "0", "default.audio.sink"):
+            if time.monotonic() > deadline:
+                raise RuntimeError("pipewire has no default sink")
+            if not made and "WirePlumber" in self.tool("pw-cli", "ls", "Client"):
+                made = subprocess.run(
+                    ["pw-cli", "create-node", "adapter", "{ factory.name=support.null-audio-sink node.name=" + SINK
+                     + " node.description=" + SINK + " media.class=Audio/Sink object.linger=1"
+                     " audio.position=[FL FR] }"], env=self.env, capture_output=True, timeout=10).returncode == 0
+            time.sleep(0.02)
+        return up
+
+    def tool(self, *command):
+        return subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=10).stdout
+
+    def kill(self):
+        if self.process:
+            if self.process.poll() is None:
+                os.killpg(self.process.pid, 9)
+            self.process.wait()
+            self.process.stderr.close()
+        self.process = None
+
+    def playing_streams(self):
+        """How many clients play into the server now."""
+        out = subprocess.run(["pw-dump"], env=self.tool_env(), capture_output=True, text=True, timeout=10).stdout
+        return sum(1 for o in json.loads(out or "[]") if o.get("type") == "PipeWire:Interface:Node"
+                   and ((o.get("info") or {}).get("props") or {}).get("media.class") == "Stream/Output/Audio")
+
+    def tool_env(self):
+        return self.env
+
+    def recorder_command(self):
+        return ["pw-record", "-P", "{ stream.capture.sink=true }", "--target", SINK, f"--rate={RATE}",
+                "--channels=2", "--format=s16", "--latency=5ms", "-"]
 
     def close(self):
         self.kill()
@@ -86,10 +188,8 @@ class Recorder:
     """Everything the null sink plays from now on, as 16-bit stereo frames."""
 
     def __init__(self, server):
-        self.process = subprocess.Popen(
-            ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", f"--rate={RATE}", "--channels=2",
-             "--latency-msec=5"], env=dict(os.environ, **server.client_env),
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen(server.recorder_command(), env=server.tool_env(), stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL)
         self.started = time.monotonic()
         self.data = bytearray()
         # (arrival time, frames recorded up to then)
@@ -139,8 +239,8 @@ class Recorder:
     def first_sound(self, from_frame, level=1, to_frame=None):
         """The first frame at or after `from_frame` louder than `level`, or None."""
         end = min(self.frames(), to_frame if to_frame is not None else self.frames())
-        with self.lock:
-            view = memoryview(self.data)[4 * from_frame:4 * end].cast("h")
+        with self.lock, memoryview(self.data) as data, data[4 * from_frame:4 * end] as part, part.cast("h") as view:
+            # Released before the lock: the reader cannot grow a buffer still viewed.
             for i, sample in enumerate(view):
                 if abs(sample) > level:
                     return from_frame + i // 2
