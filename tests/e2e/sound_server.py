@@ -9,7 +9,7 @@ so nothing is left behind. They work as root. The recorder reads the null
 sink's monitor and notes when each piece of sound arrived, on the same clock
 as time.monotonic().
 """
-import json
+import contextlib
 import os
 import shutil
 import socket
@@ -22,7 +22,7 @@ RATE = 44100
 SINK = "pairly"
 
 
-PIPEWIRE_TOOLS = ("pipewire", "wireplumber", "pw-cli", "pw-record", "pw-dump", "dbus-run-session")
+PIPEWIRE_TOOLS = ("pipewire", "wireplumber", "pw-cli", "pw-metadata", "pw-record", "dbus-run-session")
 
 
 def missing_tools(tools=("pulseaudio", "parec", "pactl")):
@@ -30,12 +30,13 @@ def missing_tools(tools=("pulseaudio", "parec", "pactl")):
     return [tool for tool in tools if shutil.which(tool) is None]
 
 
-def wait_for_socket(path, process, timeout, what):
-    """Waits until `path` accepts connections; returns that moment."""
+def wait_for_socket(path, process, timeout, what, said):
+    """Waits until `path` accepts connections; returns that moment. `said`
+    gives what the server said, should it end."""
     deadline = time.monotonic() + timeout
     while time.monotonic() < deadline:
         if process.poll() is not None:
-            raise RuntimeError(f"{what} did not start: " + process.stderr.read().decode(errors="replace"))
+            raise RuntimeError(f"{what} did not start: " + said())
         with socket.socket(socket.AF_UNIX) as s:
             try:
                 s.connect(path)
@@ -72,7 +73,8 @@ class SoundServer:
              "-L", f"module-null-sink sink_name={SINK} rate={RATE} norewinds=1",
              "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1"],
             env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        return wait_for_socket(self.socket, self.process, timeout, "pulseaudio")
+        return wait_for_socket(self.socket, self.process, timeout, "pulseaudio",
+                               lambda: self.process.stderr.read().decode(errors="replace"))
 
     def kill(self):
         if self.process:
@@ -127,21 +129,26 @@ class PipeWireServer:
         """Starts the servers and makes the sink; returns the moment the
         socket a client reaches accepted it."""
         # A killed server leaves its sockets behind.
-        for name in ("pipewire-0", "pipewire-0.lock", "pulse"):
-            path = os.path.join(self.folder, name)
-            shutil.rmtree(path, ignore_errors=True) if os.path.isdir(path) else os.path.exists(path) and os.remove(path)
+        for name in ("pipewire-0", "pipewire-0.lock"):
+            with contextlib.suppress(FileNotFoundError):
+                os.remove(os.path.join(self.folder, name))
+        shutil.rmtree(os.path.join(self.folder, "pulse"), ignore_errors=True)
         # The session manager and the pulse server give up if PipeWire does
         # not answer yet.
         servers = "pipewire & until pw-cli info 0 >/dev/null 2>&1; do sleep 0.01; done; wireplumber & "
         if self.pulse:
             servers += "pipewire-pulse & "
+        log = os.path.join(self.folder, "servers.log")
         # A session of their own: the whole group is killed at once.
-        self.process = subprocess.Popen(
-            ["dbus-run-session", "--", "sh", "-c", servers + "wait"], env=self.env, start_new_session=True,
-            stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        up = wait_for_socket(self.socket, self.process, timeout, "pipewire")
+        with open(log, "ab") as out:
+            self.process = subprocess.Popen(
+                ["dbus-run-session", "--", "sh", "-c", servers + "wait"], env=self.env, start_new_session=True,
+                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
+        up = wait_for_socket(self.socket, self.process, timeout, "pipewire",
+                             lambda: open(log, errors="replace").read())
         # The sink, once the session manager can link streams to it; it is
-        # the default when the session manager has seen it.
+        # the default when the session manager has seen it. SDL's pipewire
+        # driver lists only sinks with a description, as a desktop's all have.
         deadline = time.monotonic() + timeout
         made = False
         while not made or "pairly" not in self.tool("pw-metadata", "0", "default.audio.sink"):
@@ -156,6 +163,7 @@ class PipeWireServer:
         return up
 
     def tool(self, *command):
+        """What one of PipeWire's tools prints."""
         return subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=10).stdout
 
     def kill(self):
@@ -163,14 +171,11 @@ class PipeWireServer:
             if self.process.poll() is None:
                 os.killpg(self.process.pid, 9)
             self.process.wait()
-            self.process.stderr.close()
         self.process = None
 
     def playing_streams(self):
         """How many clients play into the server now."""
-        out = subprocess.run(["pw-dump"], env=self.tool_env(), capture_output=True, text=True, timeout=10).stdout
-        return sum(1 for o in json.loads(out or "[]") if o.get("type") == "PipeWire:Interface:Node"
-                   and ((o.get("info") or {}).get("props") or {}).get("media.class") == "Stream/Output/Audio")
+        return self.tool("pw-cli", "ls", "Node").count('media.class = "Stream/Output/Audio"')
 
     def tool_env(self):
         return self.env

@@ -256,7 +256,9 @@ class SequenceSoundTest(SoundCase):
         # And the rustle with it.
         chosen = self.music_menu(0)
         self.session.wait_until(lambda: self.silent_since(chosen, 0.05), "the music stops", 1.0)
-        self.assertIsNotNone(self.heard_after(self.click(*grid.centre(1))), "rustle after the restart")
+        rustle = self.heard_after(self.click(*grid.centre(1)))
+        self.assertIsNotNone(rustle, "rustle after the restart")
+        print(f"rustle after the restart heard {rustle * 1000:.0f} ms after the click", file=sys.stderr)
         self.session.exit_and_quit(grid)
 
 
