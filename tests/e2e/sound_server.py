@@ -20,8 +20,6 @@ import time
 
 RATE = 44100
 SINK = "pairly"
-
-
 PIPEWIRE_TOOLS = ("pipewire", "wireplumber", "pw-cli", "pw-metadata", "pw-record", "dbus-run-session")
 
 
@@ -30,100 +28,105 @@ def missing_tools(tools=("pulseaudio", "parec", "pactl")):
     return [tool for tool in tools if shutil.which(tool) is None]
 
 
-def wait_for_socket(path, process, timeout, what, said):
-    """Waits until `path` accepts connections; returns that moment. `said`
-    gives what the server said, should it end."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if process.poll() is not None:
-            raise RuntimeError(f"{what} did not start: " + said())
-        with socket.socket(socket.AF_UNIX) as s:
-            try:
-                s.connect(path)
-                return time.monotonic()
-            except OSError:
-                pass
-        time.sleep(0.02)
-    raise RuntimeError(f"{what} did not open its socket")
+class PrivateServer:
+    """A server in a runtime folder of its own, run in a process group of its
+    own, so that it is killed whole."""
 
+    def __init__(self, name, socket_name):
+        self.folder = tempfile.mkdtemp(prefix=f"pairly-{name}-")
+        self.socket = os.path.join(self.folder, socket_name)
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("PULSE_", "PIPEWIRE_", "DBUS_", "XDG_"))}
+        self.env.pop("DISPLAY", None)
+        self.env.update(HOME=self.folder, XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder + "/config",
+                        XDG_STATE_HOME=self.folder + "/state", XDG_DATA_HOME=self.folder + "/data")
+        # What a client needs to reach this server and no other.
+        self.client_env = {}
+        self.process = None
 
-class SoundServer:
-    def __init__(self):
-        self.folder = tempfile.mkdtemp(prefix="pairly-pulse-")
-        self.socket = os.path.join(self.folder, "native")
+    def reach_by_pulse(self):
         config = os.path.join(self.folder, "client.conf")
         with open(config, "w") as f:
             f.write("autospawn = no\n")
-        # What a client needs to reach this server and no other.
-        self.client_env = {"PULSE_SERVER": "unix:" + self.socket, "PULSE_CLIENTCONFIG": config,
-                           "PULSE_COOKIE": os.path.join(self.folder, "cookie")}
-        self.process = None
+        self.client_env.update(PULSE_SERVER="unix:" + self.socket, PULSE_CLIENTCONFIG=config,
+                               PULSE_COOKIE=os.path.join(self.folder, "cookie"))
 
-    def start(self, timeout=10.0):
-        """Starts the server; returns the moment it accepts clients."""
-        env = {k: v for k, v in os.environ.items() if not k.startswith(("PULSE_", "DBUS_", "XDG_"))}
-        env.pop("DISPLAY", None)
-        env.update(HOME=self.folder, XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder,
-                   PULSE_RUNTIME_PATH=self.folder, PULSE_STATE_PATH=self.folder,
-                   DBUS_SESSION_BUS_ADDRESS="disabled:")
-        # The null sink's rewinds stall it on some kernels; a player does not need them.
-        self.process = subprocess.Popen(
-            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-             "--realtime=no", "--high-priority=no", "--log-target=stderr", "--log-level=error",
-             "-L", f"module-null-sink sink_name={SINK} rate={RATE} norewinds=1",
-             "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1"],
-            env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
-        return wait_for_socket(self.socket, self.process, timeout, "pulseaudio",
-                               lambda: self.process.stderr.read().decode(errors="replace"))
+    def launch(self, command, timeout):
+        """Starts `command`; returns the moment the socket accepts clients."""
+        log = os.path.join(self.folder, "server.log")
+        with open(log, "ab") as out:
+            self.process = subprocess.Popen(command, env=self.env, start_new_session=True, stdin=subprocess.DEVNULL,
+                                            stdout=out, stderr=out)
+        deadline = time.monotonic() + timeout
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                raise RuntimeError(f"{command[0]} did not start: " + open(log, errors="replace").read())
+            with socket.socket(socket.AF_UNIX) as s:
+                try:
+                    s.connect(self.socket)
+                    return time.monotonic()
+                except OSError:
+                    pass
+            time.sleep(0.02)
+        raise RuntimeError(f"{command[0]} did not open its socket")
 
     def kill(self):
         if self.process:
             if self.process.poll() is None:
-                self.process.kill()
+                os.killpg(self.process.pid, 9)
             self.process.wait()
-            self.process.stderr.close()
         self.process = None
-
-    def playing_streams(self):
-        """How many clients play into the server now."""
-        out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=self.tool_env(), capture_output=True,
-                             text=True, timeout=10).stdout
-        return len(out.splitlines())
 
     def tool_env(self):
         """The environment of the server's own tools."""
-        return dict(os.environ, **self.client_env)
+        return dict(self.env, **self.client_env)
 
-    def recorder_command(self):
-        return ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", f"--rate={RATE}", "--channels=2",
-                "--latency-msec=5"]
+    def tool(self, *command):
+        """What one of the server's tools prints."""
+        return subprocess.run(command, env=self.tool_env(), capture_output=True, text=True, timeout=10).stdout
 
     def close(self):
         self.kill()
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
-class PipeWireServer:
+class SoundServer(PrivateServer):
+    """PulseAudio, talking to no session bus."""
+
+    def __init__(self):
+        super().__init__("pulse", "native")
+        self.reach_by_pulse()
+        self.env.update(PULSE_RUNTIME_PATH=self.folder, PULSE_STATE_PATH=self.folder,
+                        DBUS_SESSION_BUS_ADDRESS="disabled:")
+
+    def start(self, timeout=10.0):
+        """Starts the server; returns the moment it accepts clients."""
+        # The null sink's rewinds stall it on some kernels; a player does not need them.
+        return self.launch(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+             "--realtime=no", "--high-priority=no", "--log-target=stderr", "--log-level=error",
+             "-L", f"module-null-sink sink_name={SINK} rate={RATE} norewinds=1",
+             "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1"], timeout)
+
+    def playing_streams(self):
+        """How many clients play into the server now."""
+        return len(self.tool("pactl", "list", "short", "sink-inputs").splitlines())
+
+    def recorder_command(self):
+        return ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", f"--rate={RATE}", "--channels=2",
+                "--latency-msec=5"]
+
+
+class PipeWireServer(PrivateServer):
     """PipeWire with WirePlumber on a session bus of their own, and PipeWire's
     pulse server when `pulse` is set; the null sink is made afresh at each
     start, as a desktop's sinks come back with their server."""
 
     def __init__(self, pulse=False):
-        self.folder = tempfile.mkdtemp(prefix="pairly-pipewire-")
+        super().__init__("pipewire", "pulse/native" if pulse else "pipewire-0")
         self.pulse = pulse
-        self.socket = os.path.join(self.folder, "pulse", "native") if pulse else os.path.join(self.folder, "pipewire-0")
-        self.client_env = {"PIPEWIRE_RUNTIME_DIR": self.folder, "PIPEWIRE_REMOTE": "pipewire-0"}
+        self.client_env.update(PIPEWIRE_RUNTIME_DIR=self.folder, PIPEWIRE_REMOTE="pipewire-0")
         if pulse:
-            config = os.path.join(self.folder, "client.conf")
-            with open(config, "w") as f:
-                f.write("autospawn = no\n")
-            self.client_env.update(PULSE_SERVER="unix:" + self.socket, PULSE_CLIENTCONFIG=config)
-        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("PULSE_", "PIPEWIRE_", "DBUS_", "XDG_"))}
-        self.env.pop("DISPLAY", None)
-        self.env.update(HOME=self.folder, XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder + "/config",
-                        XDG_STATE_HOME=self.folder + "/state", XDG_DATA_HOME=self.folder + "/data",
-                        PIPEWIRE_RUNTIME_DIR=self.folder)
-        self.process = None
+            self.reach_by_pulse()
 
     def start(self, timeout=10.0):
         """Starts the servers and makes the sink; returns the moment the
@@ -138,55 +141,30 @@ class PipeWireServer:
         servers = "pipewire & until pw-cli info 0 >/dev/null 2>&1; do sleep 0.01; done; wireplumber & "
         if self.pulse:
             servers += "pipewire-pulse & "
-        log = os.path.join(self.folder, "servers.log")
-        # A session of their own: the whole group is killed at once.
-        with open(log, "ab") as out:
-            self.process = subprocess.Popen(
-                ["dbus-run-session", "--", "sh", "-c", servers + "wait"], env=self.env, start_new_session=True,
-                stdin=subprocess.DEVNULL, stdout=out, stderr=out)
-        up = wait_for_socket(self.socket, self.process, timeout, "pipewire",
-                             lambda: open(log, errors="replace").read())
+        up = self.launch(["dbus-run-session", "--", "sh", "-c", servers + "wait"], timeout)
         # The sink, once the session manager can link streams to it; it is
         # the default when the session manager has seen it. SDL's pipewire
         # driver lists only sinks with a description, as a desktop's all have.
         deadline = time.monotonic() + timeout
         made = False
-        while not made or "pairly" not in self.tool("pw-metadata", "0", "default.audio.sink"):
+        while not made or SINK not in self.tool("pw-metadata", "0", "default.audio.sink"):
             if time.monotonic() > deadline:
                 raise RuntimeError("pipewire has no default sink")
             if not made and "WirePlumber" in self.tool("pw-cli", "ls", "Client"):
                 made = subprocess.run(
                     ["pw-cli", "create-node", "adapter", "{ factory.name=support.null-audio-sink node.name=" + SINK
                      + " node.description=" + SINK + " media.class=Audio/Sink object.linger=1"
-                     " audio.position=[FL FR] }"], env=self.env, capture_output=True, timeout=10).returncode == 0
+                     " audio.position=[FL FR] }"], env=self.tool_env(), capture_output=True, timeout=10).returncode == 0
             time.sleep(0.02)
         return up
-
-    def tool(self, *command):
-        """What one of PipeWire's tools prints."""
-        return subprocess.run(command, env=self.env, capture_output=True, text=True, timeout=10).stdout
-
-    def kill(self):
-        if self.process:
-            if self.process.poll() is None:
-                os.killpg(self.process.pid, 9)
-            self.process.wait()
-        self.process = None
 
     def playing_streams(self):
         """How many clients play into the server now."""
         return self.tool("pw-cli", "ls", "Node").count('media.class = "Stream/Output/Audio"')
 
-    def tool_env(self):
-        return self.env
-
     def recorder_command(self):
         return ["pw-record", "-P", "{ stream.capture.sink=true }", "--target", SINK, f"--rate={RATE}",
                 "--channels=2", "--format=s16", "--latency=5ms", "-"]
-
-    def close(self):
-        self.kill()
-        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 class Recorder:
