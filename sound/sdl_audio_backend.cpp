@@ -160,9 +160,11 @@ bool SdlAudioBackend::openOutput()
 
 void SdlAudioBackend::noteAttempt(bool succeeded)
 {
-    // Attempts that fail although the look said yes come ever more rarely.
+    // Attempts that fail although the look said yes come ever more rarely,
+    // the first again at the next look: a server accepts clients a moment
+    // before it lists its outputs.
     failedAttempts_ = succeeded ? 0 : std::min(failedAttempts_ + 1, 5);
-    nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(1000) << failedAttempts_);
+    nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(options_.lookIntervalMs / 2) << (failedAttempts_ - 1));
 }
 
 bool SdlAudioBackend::somethingPlays()

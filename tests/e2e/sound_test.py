@@ -86,12 +86,15 @@ class SoundCase(unittest.TestCase):
         self.recorder = None
         self.session = Session(self.work)
         self.session.env.update(self.server.client_env, SDL_AUDIODRIVER=self.driver,
-                                QT_LOGGING_RULES="pairly.sound=true")
+                                QT_LOGGING_RULES="pairly.sound=true", QT_MESSAGE_PATTERN="%{time process} %{message}")
 
     def tearDown(self):
-        if self.session.app and self.session.app.poll() is None:
-            self.session.app.kill()
-            self.session.app.wait()
+        app = self.session.app
+        if app and app.poll() is None:
+            app.kill()
+            app.wait()
+            # A case that failed left the program running: its sound log shows why.
+            print(app.stderr.read().decode(errors="replace")[-4000:], file=sys.stderr)
         self.session.close()
         if self.recorder:
             self.recorder.close()
