@@ -40,16 +40,16 @@ SHORT_SONG = 0.6
 LONG_SONG = 30.0
 
 
-def song(key, seconds=SHORT_SONG, last_note=None):
-    """A Standard MIDI File at 120 bpm: one loud piano note of `seconds`, and
-    a soft one `last_note` seconds in, if given."""
+def song(key, last_note=None):
+    """A Standard MIDI File at 120 bpm: one loud piano note of SHORT_SONG
+    seconds, and a soft one `last_note` seconds in, if given."""
     def delta(ticks):
         out = [ticks & 0x7F]
         while ticks > 0x7F:
             ticks >>= 7
             out.insert(0, 0x80 | (ticks & 0x7F))
         return bytes(out)
-    ticks = int(seconds * 960)
+    ticks = int(SHORT_SONG * 960)
     track = bytes([0, 0xC0, 0, 0, 0x90, key, 127]) + delta(ticks) + bytes([0x80, key, 0])
     if last_note:
         track += delta(int(last_note * 960) - ticks) + bytes([0x90, key, 1]) + delta(96) + bytes([0x80, key, 0])
