@@ -164,7 +164,7 @@ void SdlAudioBackend::noteAttempt(bool succeeded)
     // the first again at the next look: a server accepts clients a moment
     // before it lists its outputs.
     failedAttempts_ = succeeded ? 0 : std::min(failedAttempts_ + 1, 5);
-    nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(options_.lookIntervalMs / 2) << (failedAttempts_ - 1));
+    nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(options_.lookIntervalMs) << failedAttempts_) / 4;
 }
 
 bool SdlAudioBackend::somethingPlays()
