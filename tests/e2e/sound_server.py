@@ -128,20 +128,28 @@ class PipeWireServer(PrivateServer):
         if pulse:
             self.reach_by_pulse()
 
-    def start(self, timeout=10.0):
+    def start(self, timeout=10.0, session_manager=True):
         """Starts the servers and makes the sink; returns the moment the
-        socket a client reaches accepted it."""
+        socket a client reaches accepted it. Without the session manager,
+        PipeWire links no stream and has no sink until start_session_manager."""
         # A killed server leaves its sockets behind.
-        for name in ("pipewire-0", "pipewire-0.lock"):
+        for name in ("pipewire-0", "pipewire-0.lock", "manager"):
             with contextlib.suppress(FileNotFoundError):
                 os.remove(os.path.join(self.folder, name))
         shutil.rmtree(os.path.join(self.folder, "pulse"), ignore_errors=True)
         # The session manager and the pulse server give up if PipeWire does
-        # not answer yet.
-        servers = "pipewire & until pw-cli info 0 >/dev/null 2>&1; do sleep 0.01; done; wireplumber & "
+        # not answer yet. The session manager waits for its cue.
+        servers = ("pipewire & until pw-cli info 0 >/dev/null 2>&1; do sleep 0.01; done; "
+                   "(until [ -e manager ]; do sleep 0.01; done; exec wireplumber) & ")
         if self.pulse:
             servers += "pipewire-pulse & "
-        up = self.launch(["dbus-run-session", "--", "sh", "-c", servers + "wait"], timeout)
+        up = self.launch(["dbus-run-session", "--", "sh", "-c", f"cd '{self.folder}'; {servers} wait"], timeout)
+        if session_manager:
+            self.start_session_manager(timeout)
+        return up
+
+    def start_session_manager(self, timeout=10.0):
+        open(os.path.join(self.folder, "manager"), "w").close()
         # The sink, once the session manager can link streams to it; it is
         # the default when the session manager has seen it. SDL's pipewire
         # driver lists only sinks with a description, as a desktop's all have.
@@ -156,7 +164,6 @@ class PipeWireServer(PrivateServer):
                      + " node.description=" + SINK + " media.class=Audio/Sink object.linger=1"
                      " audio.position=[FL FR] }"], env=self.tool_env(), capture_output=True, timeout=10).returncode == 0
             time.sleep(0.02)
-        return up
 
     def playing_streams(self):
         """How many clients play into the server now."""
