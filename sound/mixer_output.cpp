@@ -57,6 +57,13 @@ bool MixerOutput::openOn(bool standIn)
         SDL_SetEventFilter(&MixerOutput::watchEvents, this);
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
+    // A sound server that lists no output is not ready (PipeWire before its
+    // session manager): SDL's pipewire driver would wait for ever for its
+    // stream to be linked, and the caller with it.
+    if (!standIn && SDL_GetNumAudioDevices(0) == 0) {
+        qCWarning(lcSound) << "no audio output on driver" << SDL_GetCurrentAudioDriver();
+        return false;
+    }
     if (Mix_OpenAudioDevice(kFrequency, AUDIO_S16SYS, kChannels, kChunkFrames, nullptr, 0) != 0) {
         qCWarning(lcSound) << "Mix_OpenAudio failed:" << Mix_GetError();
         return false;

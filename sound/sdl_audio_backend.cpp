@@ -134,7 +134,7 @@ bool SdlAudioBackend::openOutput()
     const bool tryDevice = !lost_ || (nowMs() >= nextAttemptMs_ && probe_.mayBeBack());
     if (!output_.open(!tryDevice))
         return false;
-    ++openings_;
+    const uint64_t opening = ++openings_;
     if (tryDevice)
         noteAttempt(!output_.onStandIn());
     lost_ = output_.onStandIn();
@@ -142,14 +142,17 @@ bool SdlAudioBackend::openOutput()
     Mix_SetPostMix(&SdlAudioBackend::postMix, this);
     Mix_HookMusic(&SdlAudioBackend::renderMusicHook, this);
     lastSoundMs_ = nowMs();
-    // From here the output closes when nothing comes to play, and while it
-    // only stands in, the device is looked for.
+    // From here the output closes when nothing comes to play; while it only
+    // stands in, the device is looked for, and while it is on the device, the
+    // device is watched.
     QMetaObject::invokeMethod(
         &context_,
-        [this] {
+        [this, opening, mixed = mixed_.load()] {
             closeIfQuietIn(quietMs());
             if (lost_)
                 lookLater();
+            else
+                watchLater(opening, mixed);
         },
         Qt::QueuedConnection);
     return true;
@@ -157,9 +160,11 @@ bool SdlAudioBackend::openOutput()
 
 void SdlAudioBackend::noteAttempt(bool succeeded)
 {
-    // Attempts that fail although the look said yes come ever more rarely.
+    // Attempts that fail although the look said yes come ever more rarely,
+    // the first again at the next look: a server accepts clients a moment
+    // before it lists its outputs.
     failedAttempts_ = succeeded ? 0 : std::min(failedAttempts_ + 1, 5);
-    nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(1000) << failedAttempts_);
+    nextAttemptMs_ = succeeded ? 0 : nowMs() + (int64_t(options_.lookIntervalMs) << failedAttempts_) / 4;
 }
 
 bool SdlAudioBackend::somethingPlays()
@@ -201,8 +206,23 @@ void SdlAudioBackend::outputLost(uint64_t opening)
     if (opening != openings_ || !output_.isOpen() || lost_)
         return;
     qCWarning(lcSound) << "audio output lost; playing on in silence";
-    lost_ = true;
-    lookLater();
+    reconnect();
+}
+
+// One check a second, for the opening's life, costs nothing while the output
+// is closed: the chain ends with the opening it watches.
+void SdlAudioBackend::watchLater(uint64_t opening, uint64_t mixed)
+{
+    QTimer::singleShot(options_.watchIntervalMs, &context_, [this, opening, mixed] {
+        if (opening != openings_ || !output_.isOpen() || lost_)
+            return;
+        if (mixed_ == mixed) {
+            qCWarning(lcSound) << "the audio driver stopped asking for samples";
+            outputLost(opening);
+            return;
+        }
+        watchLater(opening, mixed_.load());
+    });
 }
 
 void SdlAudioBackend::lookLater()
@@ -226,10 +246,14 @@ void SdlAudioBackend::lookForOutput()
         lookLater();
 }
 
+// Opens the output again after a loss: on the device if it may be back (a
+// server restarted at once, or one that only stopped asking), otherwise on the
+// stand-in. Some drivers keep calling the mixer after a loss, others stop: on
+// the stand-in the song keeps its time either way, and still ends.
 void SdlAudioBackend::reconnect()
 {
     output_.reset();
-    lost_ = false;
+    lost_ = true;
     if (!openOutput()) {
         usable_ = false;
         return;
@@ -325,6 +349,7 @@ void SdlAudioBackend::postMix(void* self, uint8_t*, int)
 // ends of sounds, and the moment the output falls quiet.
 void SdlAudioBackend::watchOutput()
 {
+    ++mixed_;
     bool busy = musicBusy_;
     for (int c = 0; c < kEffectChannels; ++c) {
         ChannelState& state = channels_[size_t(c)];

@@ -26,9 +26,11 @@ class SdlEffectStream;
 // The output is open only while something sounds: it closes after
 // quietSeconds of silence, so that a waiting game wakes no one, and opens
 // again for the next sound. When the device goes away the game plays on in
-// silence; while it is gone the backend looks for it every second, cheaply
-// (OutputProbe), and when it is back it reopens and starts the current song
-// again.
+// silence, on the stand-in; while it is gone the backend looks for it every
+// second, cheaply (OutputProbe), and when it is back it reopens and starts the
+// current song again. A loss is noticed whether or not SDL's driver reports
+// it: some drivers (SDL's pipewire) just stop asking for samples, so while
+// the output is open the backend checks every second that it still mixes.
 //
 // Create one per process, on any thread, and let the media devices share it;
 // it reports song and sound ends, and runs its timers, on the application's
@@ -41,6 +43,8 @@ public:
     struct Options {
         double quietSeconds = 2.0;
         int lookIntervalMs = 1000;
+        // A device that has asked for nothing for this long is lost.
+        int watchIntervalMs = 1000;
     };
 
     SdlAudioBackend() : SdlAudioBackend(Options{}) {}
@@ -81,6 +85,7 @@ private:
     void closeIfQuietIn(int ms);
     void closeIfQuiet();
     void outputLost(uint64_t opening);
+    void watchLater(uint64_t opening, uint64_t mixed);
     void lookLater();
     void lookForOutput();
     void reconnect();
@@ -127,6 +132,8 @@ private:
     std::atomic<bool> musicBusy_{false};
     std::atomic<bool> busy_{false};
     std::atomic<int64_t> lastSoundMs_{0};
+    // Buffers mixed since the backend was made.
+    std::atomic<uint64_t> mixed_{0};
 
     std::array<ChannelState, kEffectChannels> channels_;
 };

@@ -1,12 +1,15 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""A private PulseAudio server with a null sink, and a recorder of what it plays.
+"""Private sound servers with a null sink, and a recorder of what they play.
 
-The server runs in a runtime folder of its own (socket, cookie, state), talks
-to no session bus and is killed by whoever started it; closing it removes the
-folder, so nothing is left behind. It works as root. The recorder reads the
-null sink's monitor through parec and notes when each piece of sound arrived,
-on the same clock as time.monotonic().
+SoundServer is a PulseAudio server, PipeWireServer a PipeWire server with
+WirePlumber, and with PipeWire's own pulse server where asked. Each runs in a
+runtime folder of its own (sockets, state), reaches no session bus but one of
+its own, and is killed by whoever started it; closing it removes the folder,
+so nothing is left behind. They work as root. The recorder reads the null
+sink's monitor and notes when each piece of sound arrived, on the same clock
+as time.monotonic().
 """
+import contextlib
 import os
 import shutil
 import socket
@@ -17,43 +20,46 @@ import time
 
 RATE = 44100
 SINK = "pairly"
+PIPEWIRE_TOOLS = ("pipewire", "wireplumber", "pw-cli", "pw-metadata", "pw-record", "dbus-run-session")
 
 
-def missing_tools():
-    """The programs these tests need that are not installed."""
-    return [tool for tool in ("pulseaudio", "parec", "pactl") if shutil.which(tool) is None]
+def missing_tools(tools=("pulseaudio", "parec", "pactl")):
+    """The programs of `tools` that are not installed."""
+    return [tool for tool in tools if shutil.which(tool) is None]
 
 
-class SoundServer:
-    def __init__(self):
-        self.folder = tempfile.mkdtemp(prefix="pairly-pulse-")
-        self.socket = os.path.join(self.folder, "native")
+class PrivateServer:
+    """A server in a runtime folder of its own, run in a process group of its
+    own, so that it is killed whole."""
+
+    def __init__(self, name, socket_name):
+        self.folder = tempfile.mkdtemp(prefix=f"pairly-{name}-")
+        self.socket = os.path.join(self.folder, socket_name)
+        self.env = {k: v for k, v in os.environ.items() if not k.startswith(("PULSE_", "PIPEWIRE_", "DBUS_", "XDG_"))}
+        self.env.pop("DISPLAY", None)
+        self.env.update(HOME=self.folder, XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder + "/config",
+                        XDG_STATE_HOME=self.folder + "/state", XDG_DATA_HOME=self.folder + "/data")
+        # What a client needs to reach this server and no other.
+        self.client_env = {}
+        self.process = None
+
+    def reach_by_pulse(self):
         config = os.path.join(self.folder, "client.conf")
         with open(config, "w") as f:
             f.write("autospawn = no\n")
-        # What a client needs to reach this server and no other.
-        self.client_env = {"PULSE_SERVER": "unix:" + self.socket, "PULSE_CLIENTCONFIG": config,
-                           "PULSE_COOKIE": os.path.join(self.folder, "cookie")}
-        self.process = None
+        self.client_env.update(PULSE_SERVER="unix:" + self.socket, PULSE_CLIENTCONFIG=config,
+                               PULSE_COOKIE=os.path.join(self.folder, "cookie"))
 
-    def start(self, timeout=10.0):
-        """Starts the server; returns the moment it accepts clients."""
-        env = {k: v for k, v in os.environ.items() if not k.startswith(("PULSE_", "DBUS_", "XDG_"))}
-        env.pop("DISPLAY", None)
-        env.update(HOME=self.folder, XDG_RUNTIME_DIR=self.folder, XDG_CONFIG_HOME=self.folder,
-                   PULSE_RUNTIME_PATH=self.folder, PULSE_STATE_PATH=self.folder,
-                   DBUS_SESSION_BUS_ADDRESS="disabled:")
-        # The null sink's rewinds stall it on some kernels; a player does not need them.
-        self.process = subprocess.Popen(
-            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
-             "--realtime=no", "--high-priority=no", "--log-target=stderr", "--log-level=error",
-             "-L", f"module-null-sink sink_name={SINK} rate={RATE} norewinds=1",
-             "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1"],
-            env=env, stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    def launch(self, command, timeout):
+        """Starts `command`; returns the moment the socket accepts clients."""
+        log = os.path.join(self.folder, "server.log")
+        with open(log, "ab") as out:
+            self.process = subprocess.Popen(command, env=self.env, start_new_session=True, stdin=subprocess.DEVNULL,
+                                            stdout=out, stderr=out)
         deadline = time.monotonic() + timeout
         while time.monotonic() < deadline:
             if self.process.poll() is not None:
-                raise RuntimeError("pulseaudio did not start: " + self.process.stderr.read().decode(errors="replace"))
+                raise RuntimeError(f"{command[0]} did not start: " + open(log, errors="replace").read())
             with socket.socket(socket.AF_UNIX) as s:
                 try:
                     s.connect(self.socket)
@@ -61,35 +67,120 @@ class SoundServer:
                 except OSError:
                     pass
             time.sleep(0.02)
-        raise RuntimeError("pulseaudio did not open its socket")
+        raise RuntimeError(f"{command[0]} did not open its socket")
 
     def kill(self):
         if self.process:
             if self.process.poll() is None:
-                self.process.kill()
+                os.killpg(self.process.pid, 9)
             self.process.wait()
-            self.process.stderr.close()
         self.process = None
 
-    def playing_streams(self):
-        """How many clients play into the server now."""
-        out = subprocess.run(["pactl", "list", "short", "sink-inputs"], env=dict(os.environ, **self.client_env),
-                             capture_output=True, text=True, timeout=10).stdout
-        return len(out.splitlines())
+    def tool_env(self):
+        """The environment of the server's own tools."""
+        return dict(self.env, **self.client_env)
+
+    def tool(self, *command):
+        """What one of the server's tools prints."""
+        return subprocess.run(command, env=self.tool_env(), capture_output=True, text=True, timeout=10).stdout
 
     def close(self):
         self.kill()
         shutil.rmtree(self.folder, ignore_errors=True)
 
 
+class SoundServer(PrivateServer):
+    """PulseAudio, talking to no session bus."""
+
+    def __init__(self):
+        super().__init__("pulse", "native")
+        self.reach_by_pulse()
+        self.env.update(PULSE_RUNTIME_PATH=self.folder, PULSE_STATE_PATH=self.folder,
+                        DBUS_SESSION_BUS_ADDRESS="disabled:")
+
+    def start(self, timeout=10.0):
+        """Starts the server; returns the moment it accepts clients."""
+        # The null sink's rewinds stall it on some kernels; a player does not need them.
+        return self.launch(
+            ["pulseaudio", "-n", "--daemonize=no", "--exit-idle-time=-1", "--use-pid-file=no",
+             "--realtime=no", "--high-priority=no", "--log-target=stderr", "--log-level=error",
+             "-L", f"module-null-sink sink_name={SINK} rate={RATE} norewinds=1",
+             "-L", f"module-native-protocol-unix socket={self.socket} auth-anonymous=1"], timeout)
+
+    def playing_streams(self):
+        """How many clients play into the server now."""
+        return len(self.tool("pactl", "list", "short", "sink-inputs").splitlines())
+
+    def recorder_command(self):
+        return ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", f"--rate={RATE}", "--channels=2",
+                "--latency-msec=5"]
+
+
+class PipeWireServer(PrivateServer):
+    """PipeWire with WirePlumber on a session bus of their own, and PipeWire's
+    pulse server when `pulse` is set; the null sink is made afresh at each
+    start, as a desktop's sinks come back with their server."""
+
+    def __init__(self, pulse=False):
+        super().__init__("pipewire", "pulse/native" if pulse else "pipewire-0")
+        self.pulse = pulse
+        self.client_env.update(PIPEWIRE_RUNTIME_DIR=self.folder, PIPEWIRE_REMOTE="pipewire-0")
+        if pulse:
+            self.reach_by_pulse()
+
+    def start(self, timeout=10.0, session_manager=True):
+        """Starts the servers and makes the sink; returns the moment the
+        socket a client reaches accepted it. Without the session manager,
+        PipeWire links no stream and has no sink until start_session_manager."""
+        # A killed server leaves its sockets behind.
+        for name in ("pipewire-0", "pipewire-0.lock", "manager"):
+            with contextlib.suppress(FileNotFoundError):
+                os.remove(os.path.join(self.folder, name))
+        shutil.rmtree(os.path.join(self.folder, "pulse"), ignore_errors=True)
+        # The session manager and the pulse server give up if PipeWire does
+        # not answer yet. The session manager waits for its cue.
+        servers = ("pipewire & until pw-cli info 0 >/dev/null 2>&1; do sleep 0.01; done; "
+                   "(until [ -e manager ]; do sleep 0.01; done; exec wireplumber) & ")
+        if self.pulse:
+            servers += "pipewire-pulse & "
+        up = self.launch(["dbus-run-session", "--", "sh", "-c", f"cd '{self.folder}'; {servers} wait"], timeout)
+        if session_manager:
+            self.start_session_manager(timeout)
+        return up
+
+    def start_session_manager(self, timeout=10.0):
+        open(os.path.join(self.folder, "manager"), "w").close()
+        # The sink, once the session manager can link streams to it; it is
+        # the default when the session manager has seen it. SDL's pipewire
+        # driver lists only sinks with a description, as a desktop's all have.
+        deadline = time.monotonic() + timeout
+        made = False
+        while not made or SINK not in self.tool("pw-metadata", "0", "default.audio.sink"):
+            if time.monotonic() > deadline:
+                raise RuntimeError("pipewire has no default sink")
+            if not made and "WirePlumber" in self.tool("pw-cli", "ls", "Client"):
+                made = subprocess.run(
+                    ["pw-cli", "create-node", "adapter", "{ factory.name=support.null-audio-sink node.name=" + SINK
+                     + " node.description=" + SINK + " media.class=Audio/Sink object.linger=1"
+                     " audio.position=[FL FR] }"], env=self.tool_env(), capture_output=True, timeout=10).returncode == 0
+            time.sleep(0.02)
+
+    def playing_streams(self):
+        """How many clients play into the server now."""
+        return self.tool("pw-cli", "ls", "Node").count('media.class = "Stream/Output/Audio"')
+
+    def recorder_command(self):
+        # Periods shorter than 25 ms lose frames now and then on a loaded machine.
+        return ["pw-record", "-P", "{ stream.capture.sink=true }", "--target", SINK, f"--rate={RATE}",
+                "--channels=2", "--format=s16", "--latency=25ms", "-"]
+
+
 class Recorder:
     """Everything the null sink plays from now on, as 16-bit stereo frames."""
 
     def __init__(self, server):
-        self.process = subprocess.Popen(
-            ["parec", "-d", SINK + ".monitor", "--raw", "--format=s16le", f"--rate={RATE}", "--channels=2",
-             "--latency-msec=5"], env=dict(os.environ, **server.client_env),
-            stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        self.process = subprocess.Popen(server.recorder_command(), env=server.tool_env(), stdout=subprocess.PIPE,
+                                        stderr=subprocess.DEVNULL)
         self.started = time.monotonic()
         self.data = bytearray()
         # (arrival time, frames recorded up to then)
@@ -139,8 +230,8 @@ class Recorder:
     def first_sound(self, from_frame, level=1, to_frame=None):
         """The first frame at or after `from_frame` louder than `level`, or None."""
         end = min(self.frames(), to_frame if to_frame is not None else self.frames())
-        with self.lock:
-            view = memoryview(self.data)[4 * from_frame:4 * end].cast("h")
+        with self.lock, memoryview(self.data) as data, data[4 * from_frame:4 * end] as part, part.cast("h") as view:
+            # Released before the lock: the reader cannot grow a buffer still viewed.
             for i, sample in enumerate(view):
                 if abs(sample) > level:
                     return from_frame + i // 2

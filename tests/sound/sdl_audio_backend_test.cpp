@@ -12,8 +12,10 @@
 #include <QThread>
 #include <QTest>
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -36,6 +38,18 @@ void writeFile(const QTemporaryDir& dir, const QString& name, const QByteArray& 
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     file.write(data);
 }
+
+// An environment variable set for a scope's life.
+class ScopedEnv {
+public:
+    ScopedEnv(const char* name, const QByteArray& value) : name_(name), saved_(qgetenv(name)) { set(value); }
+    ~ScopedEnv() { set(saved_); }
+    void set(const QByteArray& value) const { value.isNull() ? qunsetenv(name_) : qputenv(name_, value); }
+
+private:
+    const char* name_;
+    QByteArray saved_;
+};
 
 // A stereo wave rising by one step a frame from a loud start, so that each
 // start of it can be found in the mix.
@@ -116,6 +130,61 @@ TEST(SdlOutputTest, ClosesWhenQuietAndASongKeepsItOpenToItsEnd)
     EXPECT_TRUE(closes());
 }
 
+struct StallCase {
+    const char* name;
+    // Where the sound server is: an address the probe cannot look at may
+    // always be back; a socket that does not exist is not.
+    const char* pulseServer;
+    bool comesBack;
+};
+
+void PrintTo(const StallCase& c, std::ostream* os) { *os << c.name; }
+
+class SdlStallTest : public SdlBackendTest, public ::testing::WithParamInterface<StallCase> {};
+
+// SDL's pipewire driver stops asking for samples when its server goes, and
+// says nothing: here the device is paused under the mixer. The loss is
+// noticed all the same. If the device may be back, the output reopens on it
+// and the song starts again from its first note; if not, the stand-in keeps
+// the song's time and it still ends.
+TEST_P(SdlStallTest, IsNoticedAndTheSongGoesOn)
+{
+    const ScopedEnv server("PULSE_SERVER", GetParam().pulseServer);
+    SdlAudioBackend::Options options;
+    options.watchIntervalMs = 200;
+    backend.reset();
+    backend = std::make_shared<SdlAudioBackend>(options);
+    // A loud first note, then silence up to a soft last one.
+    write("song.mid", SmfBuilder().program(0, 0, 0).noteOn(0, 0, 60, 127).noteOff(288, 0, 60)
+                          .noteOn(1152, 0, 60, 1).noteOff(96, 0, 60).build());
+    MediaDevice MMC1(backend);
+    QSignalSpy done(&MMC1, &MediaDevice::Done);
+    play(MMC1, "song.mid");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return framesWritten() > kRate / 2; }, 3000));
+    // SDL numbers the mixer's device 2 (1 is kept for its legacy interface).
+    ASSERT_EQ(SDL_GetAudioDeviceStatus(2), SDL_AUDIO_PLAYING);
+    const int64_t stalledAt = framesWritten();
+    SDL_PauseAudioDevice(2, 1);
+
+    if (GetParam().comesBack) {
+        // Reopened, the device's file starts afresh.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return framesWritten() < stalledAt; }, 3000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return framesWritten() > kRate * 4 / 10; }, 3000));
+        const auto samples = rendered();
+        const auto loud = std::find_if(samples.begin(), samples.end(), [](int16_t v) { return std::abs(v) > 1000; });
+        EXPECT_LT(loud - samples.begin(), 2 * kRate * 3 / 10) << "the song's first note within 0.3 s";
+    } else {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !done.isEmpty(); }, 4000));
+        EXPECT_EQ(codes(done), QList<int>{MediaDevice::Successful});
+        EXPECT_EQ(backend->driverName(), "dummy");
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Drivers, SdlStallTest,
+                         ::testing::Values(StallCase{"DeviceBack", "tcp:localhost:1", true},
+                                           StallCase{"DeviceGone", "unix:/nonexistent/native", false}),
+                         [](const auto& info) { return std::string(info.param.name); });
+
 // Two quick turns: the second rustle cuts the first and starts from the
 // beginning of the sound again; only the second one ends, after its last
 // sample.
@@ -154,18 +223,13 @@ TEST_F(SdlBackendTest, TwoQuickRustlesBothStartFromTheBeginning)
 // device.
 TEST(MixerOutputTest, WantsADeviceUnlessTheDriverOnlyStandsIn)
 {
-    const QByteArray saved = qgetenv("SDL_AUDIODRIVER");
-    qunsetenv("SDL_AUDIODRIVER");
+    const ScopedEnv driver("SDL_AUDIODRIVER", QByteArray());
     EXPECT_TRUE(MixerOutput::deviceWanted());
-    for (const auto& [driver, wanted] : {std::pair{"pulseaudio", true}, {"alsa", true}, {"dummy", false},
-                                         {" Disk ", false}}) {
-        qputenv("SDL_AUDIODRIVER", driver);
-        EXPECT_EQ(MixerOutput::deviceWanted(), wanted) << driver;
+    for (const auto& [name, wanted] : {std::pair{"pulseaudio", true}, {"alsa", true}, {"dummy", false},
+                                       {" Disk ", false}}) {
+        driver.set(name);
+        EXPECT_EQ(MixerOutput::deviceWanted(), wanted) << name;
     }
-    if (saved.isNull())
-        qunsetenv("SDL_AUDIODRIVER");
-    else
-        qputenv("SDL_AUDIODRIVER", saved);
 }
 
 // The program's sound output is the module, made on a thread of its own; its

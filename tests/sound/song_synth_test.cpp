@@ -169,6 +169,11 @@ TEST_P(SongChangeTest, NothingStopsDead)
         apply();
         render(synth, r, 0.4);
         EXPECT_TRUE(r.ends.empty());
+        // Stopped, a song fades out in 30 ms: 50 ms on, nothing sounds.
+        int after = 0;
+        for (int64_t f = changedAt + kRate / 20; change.stop && f < changedAt + kRate / 10; ++f)
+            after = std::max(after, r.level(f));
+        EXPECT_EQ(after, 0) << "still sounding 50 ms after the stop";
     } else {
         render(synth, r, 2, [&] {
             changedAt = r.frames();
