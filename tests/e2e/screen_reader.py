@@ -170,17 +170,18 @@ def described(said, i):
 class BlindPlayer:
     """Plays a table by ear: keys through xdotool, knowledge from Orca's
     speech alone. It remembers each face it hears by its place, turns a known
-    pair when it has one, and otherwise an unknown card."""
+    pair when it has one, and otherwise the unknown card nearest the cursor."""
 
     def __init__(self, session, reader):
         self.s, self.reader = session, reader
         self.rows = self.cols = 0
         self.at = None  # (row, column) the cursor is on, as last heard
-        self.faces = {}  # place -> face heard
+        self.faces = {}  # place -> face heard, of the cards not yet found
         self.found = set()
-        self.moves = 0
         self.opened = None  # a card up as the first of the next move
-        self.delays = []  # key to spoken face, seconds
+        self.heard = 0  # the log line after the last face heard
+        self.moves = 0
+        self.delays = []  # Enter to spoken face, seconds
 
     def press(self, *keys):
         """Sends keys; returns the log position and the moment before."""
@@ -201,90 +202,66 @@ class BlindPlayer:
     def hear_deal(self, start, timeout=10.0):
         """The table Orca announced after line `start`: (cards, rows, columns)."""
         def deal(said):
-            for i, (_, _, u) in enumerate(said):
-                m = DEAL.match(u)
-                if m and described(said, i) == "all face down":
-                    return tuple(int(g) for g in m.groups())
-            return None
+            return next((tuple(int(g) for g in DEAL.match(u).groups()) for i, (_, _, u) in enumerate(said)
+                         if DEAL.match(u) and described(said, i) == "all face down"), None)
         cards, self.rows, self.cols = self.reader.wait_for(deal, "a new deal", start, timeout)
         self.at, self.faces, self.found, self.opened = None, {}, set(), None
         return cards, self.rows, self.cols
 
-    def hear_place(self, start, where=None, role=None, timeout=10.0):
-        """The next card Orca reads after `start` (at `where`, in `role` if given):
-        (row, column, role, description, arrival)."""
+    def hear_place(self, start, where, role=None, timeout=10.0):
+        """Orca's reading of the card at `where` (in `role` if given) after
+        line `start`: (description, arrival, the log line after it)."""
         def card(said):
-            for i, (_, t, u) in enumerate(said):
-                p = place_of(u)
-                if p and (where is None or p[:2] == where) and (role is None or p[2] == role) \
-                        and described(said, i) is not None:
-                    return p[0], p[1], p[2], described(said, i), t
-            return None
-        return self.reader.wait_for(card, f"a card at {where}", start, timeout)
+            return next(((described(said, i), t, said[i + 1][0] + 1) for i, (_, t, u) in enumerate(said)
+                         if (place_of(u) or ())[:2] == where and role in (None, place_of(u)[2])
+                         and described(said, i) is not None), None)
+        return self.reader.wait_for(card, f"the card at {where}", start, timeout)
 
     def go(self, where):
-        """Moves the cursor to `where` with the arrows, hearing where it lands."""
-        keys = []
-        if self.at is None:
-            keys.append("Down")  # the first arrow only shows the cursor, top-left
-            r0, c0 = 0, 0
-        else:
-            r0, c0 = self.at
-        r, c = where
-        keys += ["Down"] * (r - r0) + ["Up"] * (r0 - r) + ["Right"] * (c - c0) + ["Left"] * (c0 - c)
-        if not keys:
-            return
-        start, _ = self.press(*keys)
-        self.hear_place(start, where)
+        """Moves the cursor to `where` with the arrows, hearing where it lands.
+        The first arrow only shows the cursor, on the top-left card."""
+        (r0, c0), (r, c) = self.at or (0, 0), where
+        keys = ["Down"] * (self.at is None) + ["Down"] * (r - r0) + ["Up"] * (r0 - r) \
+            + ["Right"] * (c - c0) + ["Left"] * (c0 - c)
+        if keys:
+            self.hear_place(self.press(*keys)[0], where)
         self.at = where
 
     def turn(self, where):
         """Turns the card at `where`; returns what Orca says it shows."""
         self.go(where)
         start, sent = self.press("Return")
-        row, col, role, what, heard = self.hear_place(start, where, "image")
+        what, heard, self.heard = self.hear_place(start, where, "image")
         self.delays.append(heard - sent)
         if what != "found":
             self.faces[where] = what
         return what
 
-    def place(self, i):
-        return divmod(i, self.cols)
-
-    def next_move(self):
-        known = {}
-        for p, face in self.faces.items():
-            if p not in self.found:
-                known.setdefault(face, []).append(p)
-        pair = next((ps for ps in known.values() if len(ps) == 2), None)
-        return pair
-
     def unknown(self, but=()):
         """The unknown card nearest the cursor."""
         here = self.at or (0, 0)
-        left = [self.place(i) for i in range(self.rows * self.cols)
-                if self.place(i) not in self.faces and self.place(i) not in self.found and self.place(i) not in but]
+        left = [divmod(i, self.cols) for i in range(self.rows * self.cols)]
+        left = [p for p in left if p not in self.faces and p not in self.found and p not in but]
         return min(left, key=lambda p: abs(p[0] - here[0]) + abs(p[1] - here[1]))
+
+    def twin(self, place):
+        return next((p for p, face in self.faces.items() if face == self.faces.get(place) and p != place), None)
 
     def move(self, during_pause=None):
         """One move of two cards. `during_pause(first, second, start)` runs
         while a miss is still up; `start` is where the log stood when the
         second face had been heard. Returns True for a pair."""
-        pair = self.next_move()
-        if self.opened:
-            first, self.opened = self.opened, None
-            face = self.faces[first]
-        else:
-            first = pair[0] if pair else self.unknown()
-            face = self.turn(first)
-        twin = next((p for p, f in self.faces.items() if f == face and p != first and p not in self.found), None)
-        second = twin if twin is not None else self.unknown(but=(first,))
+        first = self.opened or next((p for p in self.faces if self.twin(p) is not None), None) or self.unknown()
+        if self.opened is None:
+            self.turn(first)
+        self.opened = None
+        second = self.twin(first) or self.unknown(but=(first,))
         result = self.turn(second)
-        start = self.reader.mark()
+        start = self.heard
         self.moves += 1
         if result == "found":
             self.found.update((first, second))
-            self.faces.pop(first, None)
+            self.faces.pop(first)
             self.faces.pop(second, None)
             return True
         if during_pause:
@@ -293,19 +270,16 @@ class BlindPlayer:
         return False
 
     def covered(self, start, first, second):
-        """Waits until the miss is face down again, as Orca says it: the
-        cursor's card read as face down, or both named in a notification.
-        Returns what was said."""
-        names = " and ".join(f"row {r + 1}, column {c + 1}" for r, c in (first, second))
+        """Waits until the miss is face down again, as Orca says it: a card of
+        it under the cursor read as face down, or both named, in place order,
+        in a notification. Returns what was said."""
+        names = " and ".join(f"row {r + 1}, column {c + 1}" for r, c in sorted((first, second)))
         notice = f"notification {names} face down."
 
         def heard(said):
-            for i, (_, _, u) in enumerate(said):
-                p = place_of(u)
-                if u == notice or (p and p[:2] in (first, second) and p[2] == "push button"
-                                   and described(said, i) == "face down"):
-                    return u
-            return None
+            return next((u for i, (_, _, u) in enumerate(said) if u == notice
+                         or ((place_of(u) or ())[:2] in (first, second) and place_of(u)[2] == "push button"
+                             and described(said, i) == "face down")), None)
         return self.reader.wait_for(heard, f"{names} covered", start, timeout=10)
 
     def play(self, during_pause=None):

@@ -12,6 +12,7 @@ event of the program.
 import os
 import sys
 import tempfile
+import time
 import unittest
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
@@ -70,6 +71,26 @@ class ScreenReaderTest(unittest.TestCase):
         spoken = self.reader.wait_for(heard_all, f"{list(hear)} after {keys}", start, timeout)
         self.heard.append((keys, spoken))
         return spoken
+
+    def menu(self, key, first):
+        """Opens a menu with its access key and hears its first item. Under
+        load the X server can hand the focus back to the window a moment
+        after the menu opened (the key grabs of the accessibility registry),
+        and Qt closes the menu again: a player then opens it again."""
+        echoes = ("left alt ", "escape ")
+        for _ in range(3):
+            start = self.player.press(key)[0]
+            said = lambda: [u for _, _, u in self.reader.speech(start) if u not in echoes]  # noqa: E731
+            deadline = time.monotonic() + 5
+            while first not in said() and time.monotonic() < deadline:
+                time.sleep(0.05)
+            time.sleep(0.5)
+            if said() == [first]:
+                self.heard.append(((key,), [first]))
+                return
+            self.player.press("Escape", "Escape")
+            time.sleep(0.5)
+        self.fail(f"the menu of {key} does not stay open")
 
     def play_from_start(self):
         """"Play" with the keys, once the start window has been read."""
@@ -148,22 +169,22 @@ class ScreenReaderTest(unittest.TestCase):
         self.assertTitle(GAME, start)
 
         # A rules panel is read from its first line on, named as its menu item.
-        self.say("alt+r", hear=["Italiano."])
+        self.menu("alt+r", "Italiano.")
         italian = self.say("Return", hear=["Italiano read only text."], then=1)
         self.assertTrue(italian[1].startswith("Lumora Pairly è uno dei più noti"), italian)
-        self.say("alt+r", hear=["Italiano."])
+        self.menu("alt+r", "Italiano.")
         self.say("Down", hear=["English."])
         english = self.say("Return", hear=["English read only text."], then=1)
         self.assertTrue(english[1].startswith("Lumora Pairly is one fo the most"), english)
         self.say("alt+i", hear=["Info read only text.", "Pairly ver. 2.2."])
         self.say("alt+i", hear=["20 cards, 4 rows of 5.", "all face down."])
 
-        self.say("alt+s", hear=["card rustle checked."])
+        self.menu("alt+s", "card rustle checked.")
         self.say("Escape", "Escape", hear=["20 cards, 4 rows of 5."])
-        self.say("alt+m", hear=["no music."])
+        self.menu("alt+m", "no music.")
         self.say("Down", hear=["sequential mode checked."])
         self.say("Escape", "Escape", hear=["20 cards, 4 rows of 5."])
-        self.say("alt+o", hear=["20 cards checked."])
+        self.menu("alt+o", "20 cards checked.")
         self.say("Down", hear=["48 cards."])
         self.say("Down", hear=["80 cards."])
         self.say("Return", hear=["80 cards, 8 rows of 10.", "all face down."])
@@ -187,8 +208,7 @@ class ScreenReaderTest(unittest.TestCase):
         for pos in (0, 1):
             start = self.reader.mark()
             self.s.click(*grid.centre(pos))
-            row, column, role, what, _ = self.player.hear_place(start, divmod(pos, 5), "image")
-            faces.append(what)
+            faces.append(self.player.hear_place(start, divmod(pos, 5), "image")[0])
         self.assertFalse(self.s.screen("clicked").shows(ORANGE), "a card frame after clicks")
         if faces[1] != "found":
             # A miss: the clicked card under the focus is read face down again.
