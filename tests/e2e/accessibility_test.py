@@ -79,7 +79,7 @@ class AccessibilityTest(unittest.TestCase):
         # A name or description change of the object that has the focus
         # makes Orca 43 fail under Qt 6.4 (the bridge sends the object, not
         # the text), and would be spoken twice by a bridge that sends the text.
-        self.focus, self.held = None, []
+        self.focus, self.held, self.changed = None, [], []
         pyatspi.Registry.registerEventListener(self.listen, *LISTENED)
 
     def tearDown(self):
@@ -90,7 +90,9 @@ class AccessibilityTest(unittest.TestCase):
         if event.type.startswith("object:state-changed:focused"):
             if event.detail1:
                 self.focus = event.source
-        elif self.focus is not None and event.source == self.focus:
+            return
+        self.changed.append(event.source)
+        if self.focus is not None and event.source == self.focus:
             self.held.append((event.type, event.source.name))
 
     def app(self):
@@ -139,6 +141,11 @@ class AccessibilityTest(unittest.TestCase):
         self.assertEqual({(f.description, showing(f)) for f in faces}, {("", False)})
         table = [f for f in descendants(game, pyatspi.ROLE_FILLER) if f.name == "20 cards, 4 rows of 5"]
         self.assertEqual([t.description for t in table], ["all face down"])
+        # Beside the cards, the surface lists the table and its controls; the
+        # music strip is the unnamed one, the card cursor's frame none.
+        surface = cards[0].parent
+        self.assertEqual(sorted(c.name for c in surface if not c.name.startswith("row ")),
+                         ["", "20 cards, 4 rows of 5", "English", "Exit", "Info", "Italiano"])
         exits = [b.name for b in descendants(game, pyatspi.ROLE_PUSH_BUTTON) if b.name == "Exit"]
         self.assertEqual(exits, ["Exit"])
         music = [b.name for b in descendants(game, pyatspi.ROLE_PUSH_BUTTON) if b.name.endswith(" music")]
@@ -160,6 +167,7 @@ class AccessibilityTest(unittest.TestCase):
             self.turn(cards, faces, first, seen)
             twins = [p for p, name in seen.items() if name == seen[first] and p != first]
             second = twins[0] if twins else next(p for p in range(20) if p not in seen)
+            told = len(self.changed)
             if self.turn(cards, faces, second, seen) == "found":
                 found = (first, second)
                 break
@@ -168,6 +176,8 @@ class AccessibilityTest(unittest.TestCase):
             self.assertFalse(showing(faces[first]) or showing(faces[second]))
         self.assertIsNotNone(found, "no pair in twelve moves")
         self.assertEqual(faces[found[0]].description, "found")
+        # Its change is told, once the focus has gone to the second card.
+        wait_for(lambda: faces[found[0]] in self.changed[told:], "the first card of the pair told as found")
         self.assertEqual(table[0].description, "")
 
         # "48 cards" deals a larger table: the back and the face of every new

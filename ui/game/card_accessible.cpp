@@ -130,10 +130,11 @@ QAccessibleInterface* SurfaceAccessible::announcer() const
 
 QWidgetList SurfaceAccessible::controls() const
 {
+    TableAccessibility* t = table();
     QWidgetList list;
     for (QObject* o : widget()->children()) {
         auto* w = qobject_cast<QWidget*>(o);
-        if (w && !w->isWindow() && !qobject_cast<ImageControl*>(w) && w->objectName() != QLatin1String("cardCursor"))
+        if (w && !w->isWindow() && !qobject_cast<ImageControl*>(w) && (!t || w != t->frame()))
             list.append(w);
     }
     return list;

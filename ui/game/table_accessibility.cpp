@@ -63,6 +63,11 @@ QWidget& TableAccessibility::surface() const
     return *static_cast<QWidget*>(parent());
 }
 
+const QWidget* TableAccessibility::frame() const
+{
+    return cursor_.frame();
+}
+
 QAccessibleInterface* TableAccessibility::layer(int place, CardLayer layer)
 {
     if (place < 0 || place >= TableModel::kMaxCards)

@@ -49,6 +49,8 @@ public:
 
     const CardPlaces& places() const { return places_; }
     ScreenReaderFocus& focus() const { return focus_; }
+    // The card cursor's frame: drawn on the surface, not a control of it.
+    const QWidget* frame() const;
     QWidget& surface() const;
 
     // The surface's children for assistive technologies: the back and the
