@@ -38,7 +38,8 @@ def face(shot, grid, pos):
 
 def cursor_on(shot, grid, pos):
     x, y = grid.centre(pos)
-    return shot.pixel(x - grid.lato // 2 + 1, y) == ORANGE and shot.pixel(x, y + grid.lato // 2 - 2) == ORANGE
+    half = grid.lato // 2
+    return all(shot.pixel(*p) == ORANGE for p in ((x - half + 1, y), (x, y + half - 2), (x - half, y - half)))
 
 
 class KeyboardTest(unittest.TestCase):

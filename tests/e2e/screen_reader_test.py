@@ -150,6 +150,9 @@ class ScreenReaderTest(unittest.TestCase):
                 seen["found"] = self.say("Return", hear=["notification already found."])
         self.assertIsNotNone(seen["wait"], "no Enter reached the program during a miss's pause")
         self.assertIsNotNone(seen["announced"], "no miss was covered away from the cursor")
+        # Each notification once, and none but these.
+        notices = [u for _, _, u in r.speech(self.start) if u.startswith("notification")]
+        self.assertEqual(sorted(notices), sorted([seen["wait"], seen["found"][-1], seen["announced"]]))
         median, worst = p.delay_figures()
         print(f"\nblind player: 20 cards in {p.moves} moves; key to spoken face "
               f"{median * 1000:.0f} ms median, {worst * 1000:.0f} ms worst over {len(p.delays)} turns",
