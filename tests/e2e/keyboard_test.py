@@ -37,9 +37,12 @@ def face(shot, grid, pos):
 
 
 def cursor_on(shot, grid, pos):
+    """The frame's four corners and the middles of its left and bottom edges are orange."""
     x, y = grid.centre(pos)
-    half = grid.lato // 2
-    return all(shot.pixel(*p) == ORANGE for p in ((x - half + 1, y), (x, y + half - 2), (x - half, y - half)))
+    left, top = x - grid.lato // 2, y - grid.lato // 2
+    right, bottom = left + grid.lato - 1, top + grid.lato - 1
+    return all(shot.pixel(*p) == ORANGE
+               for p in ((left, top), (right, top), (left, bottom), (right, bottom), (left, y), (x, bottom)))
 
 
 class KeyboardTest(unittest.TestCase):
