@@ -139,6 +139,7 @@ class AccessibilityTest(unittest.TestCase):
         self.assertTrue(all(showing(c) for c in cards))
         # A face down hides its face, name and all.
         self.assertEqual({(f.description, showing(f)) for f in faces}, {("", False)})
+        self.assertTrue(all(c.getState().contains(pyatspi.STATE_FOCUSABLE) for c in cards + faces))
         table = [f for f in descendants(game, pyatspi.ROLE_FILLER) if f.name == "20 cards, 4 rows of 5"]
         self.assertEqual([t.description for t in table], ["all face down"])
         # Beside the cards, the surface lists the table and its controls; the
@@ -179,6 +180,11 @@ class AccessibilityTest(unittest.TestCase):
         # Its change is told, once the focus has gone to the second card.
         wait_for(lambda: faces[found[0]] in self.changed[told:], "the first card of the pair told as found")
         self.assertEqual(table[0].description, "")
+        # A press the game refuses is told by a notification the surface lists.
+        cards[found[1]].queryAction().doAction(0)
+        wait_for(lambda: "already found" in [c.name for c in surface], "the refusal told")
+        self.assertEqual(sorted(c.name for c in surface if not c.name.startswith("row ")),
+                         ["", "20 cards, 4 rows of 5", "English", "Exit", "Info", "Italiano", "already found"])
 
         # "48 cards" deals a larger table: the back and the face of every new
         # card are announced, and the table says its new size.

@@ -56,11 +56,6 @@ ScreenReaderFocus::~ScreenReaderFocus()
         QAccessible::deleteAccessibleInterface(announcer_);
 }
 
-QWidget& ScreenReaderFocus::surface() const
-{
-    return surface_;
-}
-
 void ScreenReaderFocus::setTarget(QAccessibleInterface* target, bool renew)
 {
     const QAccessible::Id id = target ? QAccessible::uniqueId(target) : 0;

@@ -61,7 +61,6 @@ public:
     bool hasFocus(const QAccessibleInterface* object) const;
     // The object that says the notifications; nullptr before the first.
     QAccessibleInterface* announcer() const;
-    QWidget& surface() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -35,7 +35,7 @@ QString CardAccessible::text(QAccessible::Text t) const
 QRect CardAccessible::rect() const
 {
     const QRect r = table_.places().rect(place_);
-    return QRect(table_.surface().mapToGlobal(r.topLeft()), r.size());
+    return QRect(surface().mapToGlobal(r.topLeft()), r.size());
 }
 
 QAccessible::Role CardAccessible::role() const
@@ -46,9 +46,8 @@ QAccessible::Role CardAccessible::role() const
 QAccessible::State CardAccessible::state() const
 {
     QAccessible::State s;
-    const QWidget& surface = table_.surface();
     const bool down = table_.places().state(place_) == CardState::FaceDown;
-    s.invisible = !surface.isVisible() || !surface.rect().intersects(table_.places().rect(place_))
+    s.invisible = !surface().isVisible() || !surface().rect().intersects(table_.places().rect(place_))
                   || down != (layer_ == CardLayer::Back);
     s.offscreen = s.invisible;
     s.focusable = true;
@@ -94,7 +93,7 @@ QString TableSummaryAccessible::text(QAccessible::Text t) const
 
 QRect TableSummaryAccessible::rect() const
 {
-    return QRect(table_.surface().mapToGlobal(table_.places().rect(0).topLeft()), QSize(0, 0));
+    return QRect(surface().mapToGlobal(table_.places().rect(0).topLeft()), QSize(0, 0));
 }
 
 QAccessible::State TableSummaryAccessible::state() const

@@ -52,8 +52,7 @@ CardState CardPlaces::state(int place) const
 
 QString CardPlaces::name(int place) const
 {
-    const int cols = std::max(columns(), 1);
-    return QStringLiteral("row %1, column %2").arg(place / cols + 1).arg(place % cols + 1);
+    return QStringLiteral("row %1, column %2").arg(place / columns() + 1).arg(place % columns() + 1);
 }
 
 QString CardPlaces::face(int place) const
