@@ -70,9 +70,10 @@ class ScreenReader:
                     raise AssertionError("another screen reader is still running")
                 time.sleep(random.uniform(0.5, 1.5))
             start = len(self.lines)
+            # In the test's own process group: a test killed as a whole takes Orca with it.
             self.process = subprocess.Popen([ORCA, "--debug-file", os.ttyname(self._slave)], env=self.env,
                                             stdin=subprocess.DEVNULL, stdout=subprocess.PIPE,
-                                            stderr=subprocess.STDOUT, start_new_session=True)
+                                            stderr=subprocess.STDOUT)
             while self.process.poll() is None and not self.logged("Screen reader on.", start):
                 if time.monotonic() > deadline:
                     self.close()
@@ -107,7 +108,7 @@ class ScreenReader:
 
     def close(self):
         if self.process and self.process.poll() is None:
-            os.killpg(self.process.pid, 9)
+            self.process.kill()
             self.process.wait()
         for fd in (self._slave, self._master):
             try:
