@@ -21,6 +21,7 @@ import time
 
 import sound_bench
 
+HERE = os.path.dirname(os.path.abspath(__file__))
 WIDTH, HEIGHT = 1280, 1024
 STARTS = 15
 
@@ -55,6 +56,16 @@ def first_paint_ms(command, env):
     for key in ("main_us", "app_us", "painted_us"):
         values[key.replace("_us", "_at_ms")] = (values[key] / 1e6 - started) * 1000
     return values["painted_at_ms"], values
+
+
+def screen_reader_rows(build, quick):
+    """A blind player's 20-card games through Orca: key to spoken face."""
+    out = subprocess.run([sys.executable, os.path.join(HERE, "screen_reader_bench.py"), os.path.join(build, "pairly"),
+                          "1" if quick else "3"], capture_output=True, text=True, timeout=900, check=True).stdout
+    v = dict(line.split(" ", 1) for line in out.splitlines() if " " in line)
+    worst = float(v["key_worst_ms"])
+    return [("Enter -> face spoken by Orca", f"{float(v['key_median_ms']):.0f} ms",
+             f"worst {worst:.0f} ms, {v['turns']} turns of {v['games']} games", "<= 300 ms", worst <= 300)]
 
 
 def machine():
@@ -94,6 +105,7 @@ def main():
         session, _ = run_probe([os.path.join(build, "bench_pairly_session")] + (["quick"] if quick else []),
                                env, 900)
         sound_rows = sound_bench.run(build, env, quick)
+        reader_rows = screen_reader_rows(build, quick)
     finally:
         xvfb.terminate()
         xvfb.wait()
@@ -122,7 +134,7 @@ def main():
         (f"RSS growth over {session['songs']:.0f} song changes", f"{session['songs_rss_growth_kib']:.0f} KiB",
          f"{session['songs_rss_growth_trimmed_kib']:.0f} KiB in use", "<= 1024 KiB",
          session["songs_rss_growth_kib"] <= 1024),
-    ] + sound_rows
+    ] + sound_rows + reader_rows
     print(f"Machine: {machine()}")
     print(f"Starts: {len(empty)} of each, alternately; medians.")
     widths = [max(len(str(r[i])) for r in rows) for i in range(4)]

@@ -51,6 +51,8 @@ public:
     // Introspection for tests and soak checks.
     bool loopAlive() const { return loop_.alive(); }
     bool pausing() const { return waiting_ == Wait::Tick; }
+    // A handler woke the loop and its pass has not run yet.
+    bool passPending() const { return passRequested_; }
     uint64_t gamesStarted() const { return gamesStarted_; }
 
 private:

@@ -19,6 +19,7 @@ import os
 import random
 import re
 import shutil
+import signal
 import subprocess
 import sys
 import time
@@ -318,11 +319,14 @@ class Suite:
             t = next(t for t in self.scripts if t["name"] == name)
             cmd, env = t["cmd"], dict(env, **t["env"])
         start = time.monotonic()
+        test = subprocess.Popen(cmd, env=env, cwd=BUILD, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                                start_new_session=True)
         try:
-            result = run(cmd, env=env, cwd=BUILD, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
-                         timeout=timeout, start_new_session=True)
-            ok = result.returncode == 0
+            ok = test.wait(timeout=timeout) == 0
         except subprocess.TimeoutExpired:
+            # The whole session goes: a script's X server and program too.
+            os.killpg(test.pid, signal.SIGKILL)
+            test.wait()
             ok = False
         return ok, time.monotonic() - start
 

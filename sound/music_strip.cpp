@@ -19,7 +19,8 @@ QToolButton* makeButton(QWidget* strip, QStyle::StandardPixmap icon, const QStri
     button->setIcon(strip->style()->standardIcon(icon));
     button->setIconSize(QSize(12, 12));
     button->setToolTip(name);
-    button->setAccessibleName(name);
+    // "Play" alone is the start window's button too.
+    button->setAccessibleName(name + QStringLiteral(" music"));
     button->setObjectName(name.toLower());
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);

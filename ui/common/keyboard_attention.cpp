@@ -3,7 +3,6 @@
 
 #include "caption_label.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 
 #include <algorithm>
@@ -26,14 +25,6 @@ AttentionKey attentionKey(const QKeyEvent& event)
     case Qt::Key_Space: return AttentionKey::Press;
     default: return AttentionKey::None;
     }
-}
-
-void reportAttention(QObject* object)
-{
-    if (!QAccessible::isActive())
-        return;
-    QAccessibleEvent focus(object, QAccessible::Focus);
-    QAccessible::updateAccessibility(&focus);
 }
 
 KeyboardAttention::KeyboardAttention(QWidget& window, std::vector<CaptionLabel*> row, int first,
@@ -92,7 +83,7 @@ void KeyboardAttention::give(int i)
     for (CaptionLabel* label : row_)
         label->setForeground(label == current() ? highlight_ : normal_);
     current()->setAttention(true);
-    reportAttention(current());
+    emit attentionGiven(current());
 }
 
 }  // namespace pairly

@@ -19,9 +19,6 @@ enum class AttentionKey { None, Left, Right, Up, Down, Next, Previous, Press };
 // a key held with Ctrl, Alt or Meta (the menus' access keys).
 AttentionKey attentionKey(const QKeyEvent& event);
 
-// Tells assistive technologies that the keyboard's attention is on `object`.
-void reportAttention(QObject* object);
-
 // The keyboard's attention among a row of caption labels: the game's own,
 // not Qt's focus, and nothing shows until a key is used. The first arrow or
 // Tab gives it to the `first` label; Left and Right move it along the row
@@ -39,6 +36,10 @@ public:
     // The pointer is back: the attention goes, and the colours are left to
     // the pointer's own rule.
     void clear();
+
+signals:
+    // A key gave the attention to `label`.
+    void attentionGiven(CaptionLabel* label);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

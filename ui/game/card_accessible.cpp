@@ -6,35 +6,27 @@
 #include "table_accessibility.h"
 
 #include "ui/common/image_control.h"
+#include "ui/common/screen_reader_focus.h"
 
 #include <QWidget>
 
 namespace pairly {
 
-CardAccessible::CardAccessible(TableAccessibility& table, int place) : table_(table), place_(place) {}
-
-bool CardAccessible::isValid() const
+CardAccessible::CardAccessible(TableAccessibility& table, int place, CardLayer layer)
+    : SurfaceItemAccessible(table.surface()), table_(table), place_(place), layer_(layer)
 {
-    return true;  // lives no longer than its table, which deletes it
-}
-
-QWindow* CardAccessible::window() const
-{
-    return table_.surface().window()->windowHandle();
-}
-
-QAccessibleInterface* CardAccessible::parent() const
-{
-    return QAccessible::queryAccessibleInterface(&table_.surface());
 }
 
 QString CardAccessible::text(QAccessible::Text t) const
 {
+    const CardPlaces& places = table_.places();
     switch (t) {
     case QAccessible::Name:
-        return table_.places().name(place_);
+        return places.name(place_);
     case QAccessible::Description:
-        return table_.places().description(place_);
+        if (layer_ == CardLayer::Back)
+            return QStringLiteral("face down");
+        return places.state(place_) == CardState::Found ? QStringLiteral("found") : places.face(place_);
     default:
         return {};
     }
@@ -43,29 +35,75 @@ QString CardAccessible::text(QAccessible::Text t) const
 QRect CardAccessible::rect() const
 {
     const QRect r = table_.places().rect(place_);
-    return QRect(table_.surface().mapToGlobal(r.topLeft()), r.size());
+    return QRect(surface().mapToGlobal(r.topLeft()), r.size());
+}
+
+QAccessible::Role CardAccessible::role() const
+{
+    return layer_ == CardLayer::Back ? QAccessible::Button : QAccessible::Graphic;
 }
 
 QAccessible::State CardAccessible::state() const
 {
     QAccessible::State s;
-    const QWidget& surface = table_.surface();
-    s.invisible = !surface.isVisible() || !surface.rect().intersects(table_.places().rect(place_));
+    const bool down = table_.places().state(place_) == CardState::FaceDown;
+    s.invisible = !surface().isVisible() || !surface().rect().intersects(table_.places().rect(place_))
+                  || down != (layer_ == CardLayer::Back);
     s.offscreen = s.invisible;
     s.focusable = true;
-    s.focused = table_.cursor().attention() == CardCursor::Attention::Card && table_.cursor().place() == place_;
+    s.focused = table_.focus().hasFocus(this);
     return s;
 }
 
 void* CardAccessible::interface_cast(QAccessible::InterfaceType type)
 {
-    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
+    // Only the back can be pressed, as only a back can be clicked.
+    return type == QAccessible::ActionInterface && layer_ == CardLayer::Back
+               ? static_cast<QAccessibleActionInterface*>(this)
+               : nullptr;
 }
 
 void CardAccessible::doAction(const QString& name)
 {
-    if (name == pressAction())
-        table_.places().turn(place_);
+    if (name == pressAction() && !table_.places().turn(place_))
+        table_.refused(place_);
+}
+
+TableSummaryAccessible::TableSummaryAccessible(TableAccessibility& table)
+    : SurfaceItemAccessible(table.surface()), table_(table)
+{
+}
+
+QString TableSummaryAccessible::text(QAccessible::Text t) const
+{
+    const CardPlaces& places = table_.places();
+    switch (t) {
+    case QAccessible::Name:
+        return places.summary();
+    case QAccessible::Description:
+        for (int place = 0; place < places.count(); ++place) {
+            if (places.state(place) != CardState::FaceDown)
+                return {};
+        }
+        return QStringLiteral("all face down");
+    default:
+        return {};
+    }
+}
+
+QRect TableSummaryAccessible::rect() const
+{
+    return QRect(surface().mapToGlobal(table_.places().rect(0).topLeft()), QSize(0, 0));
+}
+
+QAccessible::State TableSummaryAccessible::state() const
+{
+    // Nothing of its own shows: a review of the screen meets the cards.
+    QAccessible::State s;
+    s.invisible = true;
+    s.focusable = true;
+    s.focused = table_.focus().hasFocus(this);
+    return s;
 }
 
 SurfaceAccessible::SurfaceAccessible(QWidget* surface) : QAccessibleWidget(surface, QAccessible::Client) {}
@@ -77,10 +115,16 @@ TableAccessibility* SurfaceAccessible::table() const
     return table_;
 }
 
-int SurfaceAccessible::cards() const
+int SurfaceAccessible::tableChildren() const
 {
     TableAccessibility* t = table();
-    return t ? t->places().count() : 0;
+    return t ? t->childCount() : 0;
+}
+
+QAccessibleInterface* SurfaceAccessible::announcer() const
+{
+    const auto* focus = widget()->findChild<ScreenReaderFocus*>(QString(), Qt::FindDirectChildrenOnly);
+    return focus ? focus->announcer() : nullptr;
 }
 
 QWidgetList SurfaceAccessible::controls() const
@@ -89,7 +133,7 @@ QWidgetList SurfaceAccessible::controls() const
     QWidgetList list;
     for (QObject* o : widget()->children()) {
         auto* w = qobject_cast<QWidget*>(o);
-        if (w && !w->isWindow() && !qobject_cast<ImageControl*>(w) && (!t || w != t->cursor().frame()))
+        if (w && !w->isWindow() && !qobject_cast<ImageControl*>(w) && (!t || w != t->frame()))
             list.append(w);
     }
     return list;
@@ -97,14 +141,19 @@ QWidgetList SurfaceAccessible::controls() const
 
 int SurfaceAccessible::childCount() const
 {
-    return cards() + static_cast<int>(controls().size());
+    return tableChildren() + (announcer() ? 1 : 0) + static_cast<int>(controls().size());
 }
 
 QAccessibleInterface* SurfaceAccessible::child(int index) const
 {
-    const int n = cards();
+    int n = tableChildren();
     if (index >= 0 && index < n)
-        return table()->card(index);
+        return table()->child(index);
+    if (QAccessibleInterface* a = announcer()) {
+        if (index == n)
+            return a;
+        ++n;
+    }
     const QWidgetList list = controls();
     return index >= n && index - n < list.size() ? QAccessible::queryAccessibleInterface(list[index - n]) : nullptr;
 }
@@ -113,10 +162,19 @@ int SurfaceAccessible::indexOfChild(const QAccessibleInterface* child) const
 {
     if (child == nullptr)
         return -1;
-    if (const auto* card = dynamic_cast<const CardAccessible*>(child))
-        return card->place() < cards() ? card->place() : -1;
+    int n = tableChildren();
+    if (TableAccessibility* t = table()) {
+        const int i = t->indexOfChild(child);
+        if (i >= 0)
+            return i;
+    }
+    if (QAccessibleInterface* a = announcer()) {
+        if (a == child)
+            return n;
+        ++n;
+    }
     const int i = static_cast<int>(controls().indexOf(qobject_cast<QWidget*>(child->object())));
-    return i < 0 ? -1 : cards() + i;
+    return i < 0 ? -1 : n + i;
 }
 
 QAccessibleInterface* SurfaceAccessible::childAt(int x, int y) const
@@ -129,11 +187,7 @@ QAccessibleInterface* SurfaceAccessible::childAt(int x, int y) const
             return QAccessible::queryAccessibleInterface(*w);
     }
     TableAccessibility* t = table();
-    for (int place = 0; t && place < cards(); ++place) {
-        if (t->places().rect(place).contains(at))
-            return t->card(place);
-    }
-    return nullptr;
+    return t ? t->childAt(at) : nullptr;
 }
 
 }  // namespace pairly

@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QAccessibleInterface>
+#include "ui/common/surface_item_accessible.h"
+
 #include <QAccessibleWidget>
 #include <QPointer>
 
@@ -9,26 +10,25 @@ namespace pairly {
 
 class TableAccessibility;
 
-// One card of the grid for assistive technologies: a button named by its
-// place, described by what it shows, pressed like a click on its back.
-class CardAccessible final : public QAccessibleInterface, public QAccessibleActionInterface {
+// A card is drawn by two image controls, its back and its face, and so it is
+// two objects for assistive technologies, of which the one the player sees
+// shows: the back, a button described as "face down" that a press turns, and
+// the face, an image described by the face's name or as "found". Both are
+// named by the card's place ("row 2, column 3"). Turning or covering the card
+// under the cursor moves the focus from one to the other, which a screen
+// reader reads out at once.
+enum class CardLayer { Back, Face };
+
+class CardAccessible final : public SurfaceItemAccessible, public QAccessibleActionInterface {
 public:
-    CardAccessible(TableAccessibility& table, int place);
+    CardAccessible(TableAccessibility& table, int place, CardLayer layer);
 
     int place() const { return place_; }
+    CardLayer layer() const { return layer_; }
 
-    bool isValid() const override;
-    QObject* object() const override { return nullptr; }
-    QWindow* window() const override;
-    QAccessibleInterface* childAt(int, int) const override { return nullptr; }
-    QAccessibleInterface* parent() const override;
-    QAccessibleInterface* child(int) const override { return nullptr; }
-    int childCount() const override { return 0; }
-    int indexOfChild(const QAccessibleInterface*) const override { return -1; }
     QString text(QAccessible::Text t) const override;
-    void setText(QAccessible::Text, const QString&) override {}
     QRect rect() const override;
-    QAccessible::Role role() const override { return QAccessible::Button; }
+    QAccessible::Role role() const override;
     QAccessible::State state() const override;
     void* interface_cast(QAccessible::InterfaceType type) override;
 
@@ -39,10 +39,28 @@ public:
 private:
     TableAccessibility& table_;
     int place_;
+    CardLayer layer_;
+};
+
+// The table as a whole, where the focus goes when a game is dealt: named by
+// its size ("20 cards, 4 rows of 5"), described as "all face down" while no
+// card is up.
+class TableSummaryAccessible final : public SurfaceItemAccessible {
+public:
+    explicit TableSummaryAccessible(TableAccessibility& table);
+
+    QString text(QAccessible::Text t) const override;
+    QRect rect() const override;
+    QAccessible::Role role() const override { return QAccessible::Client; }
+    QAccessible::State state() const override;
+
+private:
+    TableAccessibility& table_;
 };
 
 // A window's surface: its controls, less the image controls; with the cards
-// of the grid first when the surface holds the table.
+// of the grid and the table first when the surface holds the table, and the
+// notifications of its screen reader focus.
 class SurfaceAccessible final : public QAccessibleWidget {
 public:
     explicit SurfaceAccessible(QWidget* surface);
@@ -54,7 +72,8 @@ public:
 
 private:
     TableAccessibility* table() const;
-    int cards() const;
+    int tableChildren() const;
+    QAccessibleInterface* announcer() const;
     QWidgetList controls() const;
 
     mutable QPointer<TableAccessibility> table_;

@@ -73,8 +73,9 @@ void CardCursor::tableResized()
 {
     row_ = std::min(row_, std::max(places_.rows() - 1, 0));
     column_ = std::min(column_, std::max(places_.columns() - 1, 0));
+    // The frame follows the new grid; the screen reader hears of the deal.
     if (attention_ == Attention::Card)
-        showCard();
+        showCard(false);
 }
 
 void CardCursor::reset()
@@ -117,7 +118,8 @@ bool CardCursor::keyPressed(AttentionKey key)
     case AttentionKey::Previous: onCard ? showExit() : showCard(); break;
     case AttentionKey::Press:
         if (onCard) {
-            places_.turn(place());
+            if (!places_.turn(place()))
+                emit refused(place());
         } else if (attention_ == Attention::Exit) {
             clear();
             exit_.click();
@@ -135,7 +137,7 @@ void CardCursor::move(int rows, int columns)
     showCard();
 }
 
-void CardCursor::showCard()
+void CardCursor::showCard(bool moved)
 {
     if (attention_ == Attention::Exit) {
         exit_.setAttention(false);
@@ -150,7 +152,8 @@ void CardCursor::showCard()
     else
         frame_->raise();
     frame_->show();
-    emit cardAttention(place());
+    if (moved)
+        emit attentionMoved();
 }
 
 void CardCursor::showExit()
@@ -159,7 +162,7 @@ void CardCursor::showExit()
     attention_ = Attention::Exit;
     exit_.setForeground(highlight_);
     exit_.setAttention(true);
-    reportAttention(&exit_);
+    emit attentionMoved();
 }
 
 }  // namespace pairly

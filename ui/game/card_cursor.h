@@ -45,8 +45,11 @@ public:
     void clear();
 
 signals:
-    // The cursor shows on a card, or moved to another one.
-    void cardAttention(int place);
+    // A key put the attention on a card, moved it to another one, or gave
+    // it to "Exit".
+    void attentionMoved();
+    // Enter or Space on a card the game refused to turn.
+    void refused(int place);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -54,7 +57,7 @@ protected:
 private:
     bool keyPressed(AttentionKey key);
     void move(int rows, int columns);
-    void showCard();
+    void showCard(bool moved = true);
     void showExit();
 
     QWidget& window_;

@@ -3,7 +3,6 @@
 
 #include "card_table.h"
 
-#include "engine/card_state.h"
 #include "engine/game.h"
 #include "ui/common/image_array.h"
 #include "ui/common/image_control.h"
@@ -29,6 +28,11 @@ int CardPlaces::columns() const
     return game_.model().colonne();
 }
 
+uint64_t CardPlaces::deals() const
+{
+    return game_.gamesStarted();
+}
+
 int16_t CardPlaces::card(int place) const
 {
     return place >= 0 && place < count() ? game_.model().ordine[static_cast<size_t>(place) + 1] : int16_t{0};
@@ -41,31 +45,45 @@ QRect CardPlaces::rect(int place) const
     return back ? back->geometry() : QRect();
 }
 
+CardState CardPlaces::state(int place) const
+{
+    return cardState(game_.model(), table_, card(place));
+}
+
 QString CardPlaces::name(int place) const
 {
-    const int cols = std::max(columns(), 1);
-    return QStringLiteral("row %1, column %2").arg(place / cols + 1).arg(place % cols + 1);
+    return QStringLiteral("row %1, column %2").arg(place / columns() + 1).arg(place % columns() + 1);
 }
 
-QString CardPlaces::description(int place) const
+QString CardPlaces::face(int place) const
 {
-    const int16_t c = card(place);
-    switch (cardState(game_.model(), table_, c)) {
-    case CardState::FaceDown:
-        break;
-    case CardState::Up:
-        return table_.faceName(c);
-    case CardState::Found:
-        return QStringLiteral("found");
-    }
-    return QStringLiteral("face down");
+    return state(place) == CardState::FaceDown ? QString() : table_.faceName(card(place));
 }
 
-void CardPlaces::turn(int place) const
+QString CardPlaces::summary() const
+{
+    return QStringLiteral("%1 cards, %2 rows of %3").arg(count()).arg(rows()).arg(columns());
+}
+
+bool CardPlaces::turn(int place) const
 {
     const ImageArray* backs = table_.backs(game_.model().ncarte);
-    if (ImageControl* back = backs ? backs->element(card(place)) : nullptr)
-        back->click();
+    ImageControl* back = backs ? backs->element(card(place)) : nullptr;
+    if (back == nullptr)
+        return false;
+    // An accepted click makes the card the move's first or second.
+    const TableModel& m = game_.model();
+    const auto move = std::pair{m.prima, m.seconda};
+    back->click();
+    return std::pair{m.prima, m.seconda} != move;
+}
+
+QString CardPlaces::refusal(int place) const
+{
+    const TableModel& m = game_.model();
+    if (m.prima * m.seconda != 0)
+        return QStringLiteral("wait: two cards up");
+    return state(place) == CardState::Found ? QStringLiteral("already found") : QStringLiteral("already up");
 }
 
 }  // namespace pairly

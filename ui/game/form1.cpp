@@ -23,6 +23,7 @@
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
 #include "ui/common/screen_fit.h"
+#include "ui/common/screen_reader_focus.h"
 #include "ui/common/window_links.h"
 #include "ui/common/window_icon.h"
 
@@ -33,6 +34,7 @@
 #include <QMenuBar>
 
 #include <algorithm>
+#include <tuple>
 
 namespace pairly {
 namespace {
@@ -127,7 +129,17 @@ Form1::Form1(std::shared_ptr<AudioBackend> audio, StartWindowLink& start, QWidge
     places_ = std::make_unique<CardPlaces>(*game_, *table_);
     cursor_ = std::make_unique<CardCursor>(*this, *surface_, *places_, *lblquit_, dorso20_->stackCeiling(),
                                            kExitNormal, kExitHover);
-    access_ = std::make_unique<TableAccessibility>(*surface_, *places_, *cursor_);
+    focus_ = std::make_unique<ScreenReaderFocus>(*surface_);
+    // A panel the player opens is read out, named as the menu item that opened it.
+    for (auto [panel, item, index] : {std::tuple{Text1_, u"italiano", 1}, {Text2_, u"inglese", 2},
+                                      {Text3_, u"menu_about", kNoIndex}}) {
+        focus_->addPanel(panel);
+        if (QAction* action = menu_->action(item, index))
+            panel->setAccessibleName(action->iconText());
+    }
+    focus_->setSettling([this] { return game_->passPending(); });
+    access_ = std::make_unique<TableAccessibility>(*surface_, *places_, *cursor_, *lblquit_, *focus_);
+    connect(cursor_.get(), &CardCursor::refused, access_.get(), &TableAccessibility::refused);
     scheduler_->setHandlers([this] { game_->runPass(); }, [this] { game_->Timer1_Timer(); });
 
     connectHandlers();

@@ -28,6 +28,7 @@ class Music;
 class MusicStrip;
 class Panels;
 class ScreenFit;
+class ScreenReaderFocus;
 class StartWindowLink;
 class SurfaceWidget;
 class TableAccessibility;
@@ -123,6 +124,7 @@ private:
     // Qt children, but they read the game and the table, so they go first.
     std::unique_ptr<CardPlaces> places_;
     std::unique_ptr<CardCursor> cursor_;
+    std::unique_ptr<ScreenReaderFocus> focus_;
     std::unique_ptr<TableAccessibility> access_;
 
     bool loaded_ = false;

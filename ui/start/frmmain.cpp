@@ -10,6 +10,7 @@
 #include "ui/common/surface_widget.h"
 #include "ui/common/text_panel.h"
 #include "ui/common/screen_fit.h"
+#include "ui/common/screen_reader_focus.h"
 #include "ui/common/window_icon.h"
 #include "ui/common/window_links.h"
 
@@ -61,6 +62,14 @@ frmmain::frmmain(GameWindowLink& game, QWidget* parent)
     connect(lblquit_, &CaptionLabel::clicked, this, &frmmain::lblquit_Click);
     auto* attention = new KeyboardAttention(*this, {lblInfo_, lblplay_, lblquit_}, 1, kNormal, kHover);
     connect(surface_, &SurfaceWidget::mouseMoved, attention, &KeyboardAttention::clear);
+    // A screen reader hears the label with the attention, and the version
+    // box, named as the label that opens it, while it is shown.
+    focus_ = new ScreenReaderFocus(*surface_);
+    connect(attention, &KeyboardAttention::attentionGiven, focus_,
+            [this](CaptionLabel* label) { focus_->setTarget(QAccessible::queryAccessibleInterface(label)); });
+    // Read after the title, which the game window shares.
+    setAccessibleDescription(
+        QStringList{lblInfo_->text(), lblplay_->text(), lblquit_->text()}.join(QStringLiteral(", ")));
     connect(surface_, &SurfaceWidget::painted, this, &frmmain::firstPainted,
             Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
     fit_ = new ScreenFit(*this);
@@ -97,6 +106,8 @@ TextPanel* frmmain::Text4()
     if (!Text4_) {
         Text4_ = controls_->textBox(u"Text4");
         connect(Text4_, &TextPanel::clicked, this, &frmmain::Text4_Click);
+        focus_->addPanel(Text4_);
+        Text4_->setAccessibleName(lblInfo_->text());
         Text4_->move(10, 0);
     }
     return Text4_;

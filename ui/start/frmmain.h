@@ -14,6 +14,7 @@ class CaptionLabel;
 class ControlSet;
 class GameWindowLink;
 class ScreenFit;
+class ScreenReaderFocus;
 class SurfaceWidget;
 class TextPanel;
 
@@ -69,6 +70,7 @@ private:
 
     GameWindowLink& game_;
     ScreenFit* fit_ = nullptr;
+    ScreenReaderFocus* focus_ = nullptr;
     SurfaceWidget* surface_ = nullptr;
     std::unique_ptr<ControlSet> controls_;
     CaptionLabel* lblplay_ = nullptr;
