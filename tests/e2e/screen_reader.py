@@ -23,7 +23,7 @@ import time
 import tty
 
 SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: ?\{'.*\}| ?\[\{.*\}\])?\s*$")
-PLACE = re.compile(r"^row (\d+), column (\d+) (push button|image)\.$")
+PLACE = re.compile(r"^row (\d+), column (\d+)(, face up)? push button\.$")
 DEAL = re.compile(r"^(\d+) cards, (\d+) rows of (\d+)\.$")
 FAILED = "ERROR: Could not process"
 # Orca refuses to start while another process of the same user is named
@@ -159,8 +159,9 @@ class ScreenReader:
 
 
 def place_of(utterance):
+    """(row, column, "up" or "down") of a card's reading, counted from 0."""
     m = PLACE.match(utterance)
-    return (int(m.group(1)) - 1, int(m.group(2)) - 1, m.group(3)) if m else None
+    return (int(m.group(1)) - 1, int(m.group(2)) - 1, "up" if m.group(3) else "down") if m else None
 
 
 def described(said, i):
@@ -209,12 +210,13 @@ class BlindPlayer:
         self.at, self.faces, self.found, self.opened = None, {}, set(), None
         return cards, self.rows, self.cols
 
-    def hear_place(self, start, where, role=None, timeout=10.0):
-        """Orca's reading of the card at `where` (in `role` if given) after
-        line `start`: (description, arrival, the log line after it)."""
+    def hear_place(self, start, where, side=None, timeout=10.0):
+        """Orca's reading of the card at `where` ("up" or "down" if `side`
+        is given) after line `start`: (description, arrival, the log line
+        after it)."""
         def card(said):
             return next(((described(said, i), t, said[i + 1][0] + 1) for i, (_, t, u) in enumerate(said)
-                         if (place_of(u) or ())[:2] == where and role in (None, place_of(u)[2])
+                         if (place_of(u) or ())[:2] == where and side in (None, place_of(u)[2])
                          and described(said, i) is not None), None)
         return self.reader.wait_for(card, f"the card at {where}", start, timeout)
 
@@ -232,7 +234,7 @@ class BlindPlayer:
         """Turns the card at `where`; returns what Orca says it shows."""
         self.go(where)
         start, sent = self.press("Return")
-        what, heard, self.heard = self.hear_place(start, where, "image")
+        what, heard, self.heard = self.hear_place(start, where, "up")
         self.delays.append(heard - sent)
         if what != "found":
             self.faces[where] = what
@@ -279,7 +281,7 @@ class BlindPlayer:
 
         def heard(said):
             return next((u for i, (_, _, u) in enumerate(said) if u == notice
-                         or ((place_of(u) or ())[:2] in (first, second) and place_of(u)[2] == "push button"
+                         or ((place_of(u) or ())[:2] in (first, second) and place_of(u)[2] == "down"
                              and described(said, i) == "face down")), None)
         return self.reader.wait_for(heard, f"{names} covered", start, timeout=10)
 

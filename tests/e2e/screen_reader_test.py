@@ -128,7 +128,7 @@ class ScreenReaderTest(unittest.TestCase):
                     for i, (_, _, u) in enumerate(said):
                         if u == "notification wait: two cards up.":
                             return u, None
-                        if place_of(u) == (*second, "image") and described(said, i):
+                        if place_of(u) == (*second, "up") and described(said, i):
                             return u, described(said, i)
                     return None
                 said, face = r.wait_for(outcome, "the refusal, or the card turned", key)
@@ -211,7 +211,7 @@ class ScreenReaderTest(unittest.TestCase):
         for pos in (0, 1):
             start = self.reader.mark()
             self.s.click(*grid.centre(pos))
-            faces.append(self.player.hear_place(start, divmod(pos, 5), "image")[0])
+            faces.append(self.player.hear_place(start, divmod(pos, 5), "up")[0])
         self.assertFalse(self.s.screen("clicked").shows(ORANGE), "a card frame after clicks")
         if faces[1] != "found":
             # A miss: the clicked card under the focus is read face down again.
