@@ -9,9 +9,9 @@ captions; each card two buttons named by its place, of which the one the
 player sees shows: its back, described as "face down", and its face, named
 "face up" besides and described by the face's name or as "found"; the table
 an object named by its size; the panels must hold their texts under the
-names of their menu items. Cards are pressed through their AT-SPI action,
-as an assistive technology presses them. What a screen reader says of all
-this is the screen reader test's (screen_reader_test.py).
+names of their menu items, each text one line. Cards are pressed through
+their AT-SPI action, as an assistive technology presses them. What a screen
+reader says of all this is the screen reader test's (screen_reader_test.py).
 """
 import os
 import sys
@@ -153,8 +153,13 @@ class AccessibilityTest(unittest.TestCase):
 
         # The information panel holds the start window's version text; the
         # rules panels hold theirs even while hidden. Each is named as the
-        # menu item that opens it.
-        panels = {t.name: " ".join(text_of(t).split()) for t in descendants(game, pyatspi.ROLE_TEXT)}
+        # menu item that opens it, and its text is one line: a screen reader
+        # reads the line at the caret, and the player moves no caret.
+        texts = list(descendants(game, pyatspi.ROLE_TEXT))
+        for t in texts:
+            line = t.queryText().getTextAtOffset(0, pyatspi.TEXT_BOUNDARY_LINE_START)
+            self.assertEqual(tuple(line), (text_of(t), 0, len(text_of(t))), t.name)
+        panels = {t.name: " ".join(text_of(t).split()) for t in texts}
         self.assertEqual(sorted(panels), ["English", "Info", "Italiano"])
         self.assertEqual(panels["Info"], version)
         self.assertTrue(panels["Italiano"].startswith("Lumora Pairly è") and len(panels["English"]) > 700)

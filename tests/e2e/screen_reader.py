@@ -22,7 +22,9 @@ import threading
 import time
 import tty
 
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: ?\{'.*\}| ?\[\{.*\}\])?\s*$")
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: ?\{'.*\}| ?\[\{.*\}\])?\s*$", re.S)
+# A line break in a logged text goes on on the next line, after this.
+INDENT = " " * 18
 PLACE = re.compile(r"^row (\d+), column (\d+)(, face up)? push button\.$")
 DEAL = re.compile(r"^(\d+) cards, (\d+) rows of (\d+)\.$")
 FAILED = "ERROR: Could not process"
@@ -123,7 +125,12 @@ class ScreenReader:
         """What was spoken since line `start`: (line index, arrival, utterance)."""
         said = []
         for i in range(start, len(self.lines)):
-            m = SPEECH.search(self.lines[i][1])
+            line, more = self.lines[i][1], i + 1
+            if "SPEECH OUTPUT: '" not in line:
+                continue
+            while not SPEECH.search(line) and more < len(self.lines) and self.lines[more][1].startswith(INDENT):
+                line, more = line + "\n" + self.lines[more][1][len(INDENT):], more + 1
+            m = SPEECH.search(line)
             if m:
                 said.append((i, self.lines[i][0], m.group(1)))
         return said
