@@ -156,9 +156,11 @@ class AccessibilityTest(unittest.TestCase):
         # menu item that opens it, and its text is one line: a screen reader
         # reads the line at the caret, and the player moves no caret.
         texts = list(descendants(game, pyatspi.ROLE_TEXT))
-        for t in texts:
-            line = t.queryText().getTextAtOffset(0, pyatspi.TEXT_BOUNDARY_LINE_START)
+        for t, q in ((t, t.queryText()) for t in texts):
+            line = q.getTextAtOffset(0, pyatspi.TEXT_BOUNDARY_LINE_START)
             self.assertEqual(tuple(line), (text_of(t), 0, len(text_of(t))), t.name)
+            self.assertEqual((q.getTextBeforeOffset(len(line[0]), pyatspi.TEXT_BOUNDARY_LINE_START)[0],
+                              q.getTextAfterOffset(0, pyatspi.TEXT_BOUNDARY_LINE_START)[0]), ("", ""), t.name)
         panels = {t.name: " ".join(text_of(t).split()) for t in texts}
         self.assertEqual(sorted(panels), ["English", "Info", "Italiano"])
         self.assertEqual(panels["Info"], version)
