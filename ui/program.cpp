@@ -3,6 +3,7 @@
 
 #include "resources/picture_set.h"
 #include "sound/audio_backend.h"
+#include "ui/common/screen_fit.h"
 #include "ui/game/form1.h"
 #include "ui/start/frmmain.h"
 
@@ -62,7 +63,7 @@ void Program::start()
 void Program::showStartWindow()
 {
     if (game_)
-        game_->hide();
+        handOver(*game_, *start_);
     start_->showInFront();
 }
 
@@ -79,7 +80,7 @@ void Program::unloadStartWindow()
 void Program::showGameWindow()
 {
     buildGameWindow();
-    start_->hide();
+    handOver(*start_, *game_);
     game_->showFromStartWindow();
 }
 

@@ -22,8 +22,10 @@ import threading
 import time
 import tty
 
-SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: ?\{'.*\}| ?\[\{.*\}\])?\s*$")
-PLACE = re.compile(r"^row (\d+), column (\d+) (push button|image)\.$")
+SPEECH = re.compile(r"SPEECH OUTPUT: '(.*?)'(?: ?\{'.*\}| ?\[\{.*\}\])?\s*$", re.S)
+# A line break in a logged text goes on on the next line, after this.
+INDENT = " " * 18
+PLACE = re.compile(r"^row (\d+), column (\d+)(, face up)? push button\.$")
 DEAL = re.compile(r"^(\d+) cards, (\d+) rows of (\d+)\.$")
 FAILED = "ERROR: Could not process"
 # Orca refuses to start while another process of the same user is named
@@ -123,7 +125,12 @@ class ScreenReader:
         """What was spoken since line `start`: (line index, arrival, utterance)."""
         said = []
         for i in range(start, len(self.lines)):
-            m = SPEECH.search(self.lines[i][1])
+            line, more = self.lines[i][1], i + 1
+            if "SPEECH OUTPUT: '" not in line:
+                continue
+            while not SPEECH.search(line) and more < len(self.lines) and self.lines[more][1].startswith(INDENT):
+                line, more = line + "\n" + self.lines[more][1][len(INDENT):], more + 1
+            m = SPEECH.search(line)
             if m:
                 said.append((i, self.lines[i][0], m.group(1)))
         return said
@@ -159,8 +166,9 @@ class ScreenReader:
 
 
 def place_of(utterance):
+    """(row, column, "up" or "down") of a card's reading, counted from 0."""
     m = PLACE.match(utterance)
-    return (int(m.group(1)) - 1, int(m.group(2)) - 1, m.group(3)) if m else None
+    return (int(m.group(1)) - 1, int(m.group(2)) - 1, "up" if m.group(3) else "down") if m else None
 
 
 def described(said, i):
@@ -209,12 +217,13 @@ class BlindPlayer:
         self.at, self.faces, self.found, self.opened = None, {}, set(), None
         return cards, self.rows, self.cols
 
-    def hear_place(self, start, where, role=None, timeout=10.0):
-        """Orca's reading of the card at `where` (in `role` if given) after
-        line `start`: (description, arrival, the log line after it)."""
+    def hear_place(self, start, where, side=None, timeout=10.0):
+        """Orca's reading of the card at `where` ("up" or "down" if `side`
+        is given) after line `start`: (description, arrival, the log line
+        after it)."""
         def card(said):
             return next(((described(said, i), t, said[i + 1][0] + 1) for i, (_, t, u) in enumerate(said)
-                         if (place_of(u) or ())[:2] == where and role in (None, place_of(u)[2])
+                         if (place_of(u) or ())[:2] == where and side in (None, place_of(u)[2])
                          and described(said, i) is not None), None)
         return self.reader.wait_for(card, f"the card at {where}", start, timeout)
 
@@ -232,7 +241,7 @@ class BlindPlayer:
         """Turns the card at `where`; returns what Orca says it shows."""
         self.go(where)
         start, sent = self.press("Return")
-        what, heard, self.heard = self.hear_place(start, where, "image")
+        what, heard, self.heard = self.hear_place(start, where, "up")
         self.delays.append(heard - sent)
         if what != "found":
             self.faces[where] = what
@@ -279,7 +288,7 @@ class BlindPlayer:
 
         def heard(said):
             return next((u for i, (_, _, u) in enumerate(said) if u == notice
-                         or ((place_of(u) or ())[:2] in (first, second) and place_of(u)[2] == "push button"
+                         or ((place_of(u) or ())[:2] in (first, second) and place_of(u)[2] == "down"
                              and described(said, i) == "face down")), None)
         return self.reader.wait_for(heard, f"{names} covered", start, timeout=10)
 

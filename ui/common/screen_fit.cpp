@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen_fit.h"
 
+#include <QApplication>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLayout>
@@ -110,6 +111,13 @@ void showInFront(QWidget& window)
     window.raise();
     if (placesItsWindows())
         window.activateWindow();
+}
+
+void handOver(QWidget& from, QWidget& to)
+{
+    if (from.isActiveWindow())
+        QApplication::setActiveWindow(&to);
+    from.hide();
 }
 
 }  // namespace pairly

@@ -51,4 +51,11 @@ private:
 // Wayland compositors refuse; the flow never depends on them.
 void showInFront(QWidget& window);
 
+// Hides `from` for `to`, about to be shown in its place. `to` is made the
+// active window first, as when the focus moves from one window to another,
+// so that assistive technologies hear `to` activated before `from`
+// deactivated: an active window hidden leaves a moment without one, in which
+// Orca 43 may take the next window for its own without reading its title.
+void handOver(QWidget& from, QWidget& to);
+
 }  // namespace pairly

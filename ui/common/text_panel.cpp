@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text_panel.h"
 
+#include "text_panel_accessible.h"
+
 #include <QMouseEvent>
 #include <QTextOption>
 
@@ -9,6 +11,7 @@ namespace pairly {
 TextPanel::TextPanel(QWidget* parent)
     : QPlainTextEdit(parent)
 {
+    installTextPanelAccessibility();
     setReadOnly(true);
     setTextInteractionFlags(Qt::NoTextInteraction);
     setFocusPolicy(Qt::NoFocus);

@@ -22,7 +22,7 @@ QString CardAccessible::text(QAccessible::Text t) const
     const CardPlaces& places = table_.places();
     switch (t) {
     case QAccessible::Name:
-        return places.name(place_);
+        return layer_ == CardLayer::Back ? places.name(place_) : places.name(place_) + QStringLiteral(", face up");
     case QAccessible::Description:
         if (layer_ == CardLayer::Back)
             return QStringLiteral("face down");
@@ -36,11 +36,6 @@ QRect CardAccessible::rect() const
 {
     const QRect r = table_.places().rect(place_);
     return QRect(surface().mapToGlobal(r.topLeft()), r.size());
-}
-
-QAccessible::Role CardAccessible::role() const
-{
-    return layer_ == CardLayer::Back ? QAccessible::Button : QAccessible::Graphic;
 }
 
 QAccessible::State CardAccessible::state() const
@@ -57,10 +52,7 @@ QAccessible::State CardAccessible::state() const
 
 void* CardAccessible::interface_cast(QAccessible::InterfaceType type)
 {
-    // Only the back can be pressed, as only a back can be clicked.
-    return type == QAccessible::ActionInterface && layer_ == CardLayer::Back
-               ? static_cast<QAccessibleActionInterface*>(this)
-               : nullptr;
+    return type == QAccessible::ActionInterface ? static_cast<QAccessibleActionInterface*>(this) : nullptr;
 }
 
 void CardAccessible::doAction(const QString& name)

@@ -11,12 +11,14 @@ namespace pairly {
 class TableAccessibility;
 
 // A card is drawn by two image controls, its back and its face, and so it is
-// two objects for assistive technologies, of which the one the player sees
-// shows: the back, a button described as "face down" that a press turns, and
-// the face, an image described by the face's name or as "found". Both are
-// named by the card's place ("row 2, column 3"). Turning or covering the card
-// under the cursor moves the focus from one to the other, which a screen
-// reader reads out at once.
+// two buttons for assistive technologies, of which the one the player sees
+// shows: the back, named by the card's place ("row 2, column 3") and
+// described as "face down", and the face, named by the place and "face up"
+// and described by the face's name or as "found". Turning or covering the
+// card under the cursor moves the focus from one to the other, which a screen
+// reader reads out at once; Orca 43 takes two objects of the same role, name
+// and place for one, hence the face's longer name. A press on either is a
+// click on the card: the game turns it, or refuses.
 enum class CardLayer { Back, Face };
 
 class CardAccessible final : public SurfaceItemAccessible, public QAccessibleActionInterface {
@@ -28,7 +30,7 @@ public:
 
     QString text(QAccessible::Text t) const override;
     QRect rect() const override;
-    QAccessible::Role role() const override;
+    QAccessible::Role role() const override { return QAccessible::Button; }
     QAccessible::State state() const override;
     void* interface_cast(QAccessible::InterfaceType type) override;
 

@@ -84,6 +84,49 @@ TEST_F(Windows, ExitDuringA48CardGameClearsTheTableAndBringsUpTheStartWindow)
     }
 }
 
+// "Play" and "Exit" hide the window left before they show the other, which a
+// tiling window manager then gives the whole screen; and they activate the
+// window shown before the one left is deactivated: told of the deactivation
+// first, Orca 43 may take the next window for its own without reading its
+// title. A screen reader hears of the platform's activations, the
+// spontaneous ones.
+TEST_F(Windows, AChangeOfWindowHidesTheOneLeftFirstAndActivatesTheOtherFirst)
+{
+    struct Order : QObject {
+        std::vector<std::pair<QObject*, QEvent::Type>> seen;
+        bool eventFilter(QObject* o, QEvent* e) override
+        {
+            const QEvent::Type t = e->type();
+            const bool activation = e->spontaneous() && (t == QEvent::WindowActivate || t == QEvent::WindowDeactivate);
+            const bool shown = t == QEvent::Show || t == QEvent::Hide;
+            if (o->isWidgetType() && static_cast<QWidget*>(o)->isWindow() && (activation || shown))
+                seen.emplace_back(o, t);
+            return false;
+        }
+        bool before(std::pair<QObject*, QEvent::Type> a, std::pair<QObject*, QEvent::Type> b) const
+        {
+            const auto first = std::find(seen.begin(), seen.end(), a);
+            return first != seen.end() && std::find(first, seen.end(), b) != seen.end();
+        }
+    };
+    QWidget& start = program.startWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&start));
+    for (const bool toGame : {true, false, true}) {
+        Order order;
+        qApp->installEventFilter(&order);
+        if (toGame)
+            play();
+        else
+            QTest::mouseClick(form().lblquit(), Qt::LeftButton);
+        QWidget* from = toGame ? &start : &form();
+        QWidget* to = toGame ? &form() : &start;
+        EXPECT_TRUE(QTest::qWaitForWindowActive(to));
+        qApp->removeEventFilter(&order);
+        EXPECT_TRUE(order.before({from, QEvent::Hide}, {to, QEvent::Show})) << toGame;
+        EXPECT_TRUE(order.before({to, QEvent::WindowActivate}, {from, QEvent::WindowDeactivate})) << toGame;
+    }
+}
+
 // Labels turn orange under the pointer and stay so over other controls, the
 // version box included, until it reaches the bare surface.
 TEST_F(Windows, LabelsStayOrangeUntilThePointerReachesTheBareSurface)
