@@ -6,6 +6,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <condition_variable>
 #include <mutex>
 #include <thread>
@@ -72,10 +73,22 @@ void AudioWorker::run(Job job, Done done)
 
 void AudioWorker::wait(std::chrono::milliseconds limit)
 {
+    // An opening through a server that answers takes a few milliseconds, and
+    // is waited for awake: a thread woken from sleep comes after SDL's audio
+    // thread, which the opening starts, has sent its first buffer, and the
+    // first sound waits for the next one (23 ms).
+    constexpr std::chrono::milliseconds kAwake(10);
+    const auto until = lastHandedOver_ + limit;
+    const auto awakeUntil = std::min(until, lastHandedOver_ + kAwake);
+    const auto finished = [&] { return shared_->results.size() == dones_.size(); };
     {
         std::unique_lock lock(shared_->mutex);
-        shared_->changed.wait_until(lock, lastHandedOver_ + limit,
-                                    [&] { return shared_->results.size() == dones_.size(); });
+        while (!finished() && std::chrono::steady_clock::now() < awakeUntil) {
+            lock.unlock();
+            std::this_thread::yield();
+            lock.lock();
+        }
+        shared_->changed.wait_until(lock, until, finished);
     }
     handBack();
 }
