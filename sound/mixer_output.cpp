@@ -58,8 +58,8 @@ bool MixerOutput::openOn(bool standIn)
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
     }
     // A sound server that lists no output is not ready (PipeWire before its
-    // session manager): SDL's pipewire driver would wait for ever for its
-    // stream to be linked, and the caller with it.
+    // session manager): SDL's pipewire driver would wait for its stream to be
+    // linked, and the song would stand still; on the stand-in it goes on.
     if (!standIn && SDL_GetNumAudioDevices(0) == 0) {
         qCWarning(lcSound) << "no audio output on driver" << SDL_GetCurrentAudioDriver();
         return false;
@@ -78,6 +78,8 @@ void MixerOutput::close()
     if (!open_)
         return;
     open_ = false;
+    Mix_HookMusic(nullptr, nullptr);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
     qCInfo(lcSound) << "audio output closed";
 }
@@ -95,10 +97,20 @@ QString MixerOutput::driverName() const
     return name ? QString::fromUtf8(name) : QString();
 }
 
+void MixerOutput::stopReporting()
+{
+    std::lock_guard lock(lostMutex_);
+    lost_ = nullptr;
+}
+
 int MixerOutput::watchEvents(void* self, SDL_Event* event)
 {
-    if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture)
-        static_cast<MixerOutput*>(self)->lost_();
+    auto* output = static_cast<MixerOutput*>(self);
+    if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture) {
+        std::lock_guard lock(output->lostMutex_);
+        if (output->lost_)
+            output->lost_();
+    }
     return 0;
 }
 

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <functional>
+#include <mutex>
 
 union SDL_Event;
 
@@ -20,7 +21,9 @@ namespace pairly {
 // One per process: SDL's audio state is global. Used from one thread at a
 // time; `lost` is called on SDL's audio thread when the open device goes away
 // (its server stopped, it was unplugged); SDL then keeps calling the mixer at
-// the device's pace, in silence, until the output is closed.
+// the device's pace, in silence, until the output is closed. A closed mixer
+// keeps no hooks: whoever set them may go while a driver still holds an
+// opening.
 class MixerOutput {
 public:
     static constexpr int kFrequency = 44100;
@@ -46,9 +49,12 @@ public:
     // looks for the device afresh (after a sound server restarted).
     void reset();
 
+    // No `lost` any more, from any thread: its owner is going.
+    void stopReporting();
+
     bool isOpen() const { return open_; }
-    // Open on the stand-in although a device is wanted.
-    bool onStandIn() const { return open_ && standIn_ && deviceWanted(); }
+    // The last opening fell back on the stand-in although a device is wanted.
+    bool onStandIn() const { return standIn_ && deviceWanted(); }
     // SDL_AUDIODRIVER names no driver that only stands in ("dummy", "disk").
     static bool deviceWanted();
     // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...).
@@ -58,6 +64,7 @@ private:
     bool openOn(bool standIn);
     static int watchEvents(void* self, SDL_Event* event);
 
+    std::mutex lostMutex_;
     std::function<void()> lost_;
     bool open_ = false;
     bool standIn_ = false;

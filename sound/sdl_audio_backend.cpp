@@ -55,17 +55,18 @@ private:
     double length_;
 };
 
+// A short sound: the file's bytes, converted for the mixer when it first
+// plays (SDL_mixer converts only for an open mixer).
 class SdlEffectStream final : public AudioStream {
 public:
-    SdlEffectStream(SdlAudioBackend& backend, Mix_Chunk* chunk, int channel)
-        : backend_(backend), chunk_(chunk), channel_(channel)
+    SdlEffectStream(SdlAudioBackend& backend, QByteArray wave, int channel)
+        : backend_(backend), wave_(std::move(wave)), channel_(channel)
     {
     }
     ~SdlEffectStream() override
     {
         backend_.stopEffect(this);
-        backend_.releaseChannel(channel_);
-        Mix_FreeChunk(chunk_);
+        backend_.releaseChannel(channel_, chunk_);
     }
 
     void play() override { backend_.playEffect(this); }
@@ -81,23 +82,42 @@ public:
     }
     void stop() override { backend_.stopEffect(this); }
 
-    Mix_Chunk* chunk() const { return chunk_; }
+    // Whether the bytes are a sound SDL can read; this needs no mixer.
+    bool readable() const
+    {
+        SDL_AudioSpec spec;
+        Uint8* samples = nullptr;
+        Uint32 length = 0;
+        if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(wave_.constData(), int(wave_.size())), 1, &spec, &samples, &length))
+            return false;
+        SDL_FreeWAV(samples);
+        return true;
+    }
+    // For the open mixer.
+    Mix_Chunk* chunk()
+    {
+        if (!chunk_)
+            chunk_ = Mix_LoadWAV_RW(SDL_RWFromConstMem(wave_.constData(), int(wave_.size())), 1);
+        return chunk_;
+    }
     int channel() const { return channel_; }
     void ended() const { reportEnd(); }
 
 private:
     SdlAudioBackend& backend_;
-    Mix_Chunk* chunk_;
+    QByteArray wave_;
+    Mix_Chunk* chunk_ = nullptr;
     int channel_;
 };
 
 SdlAudioBackend::SdlAudioBackend(Options options)
     : options_(options),
-      output_([this] {
+      output_(std::make_shared<MixerOutput>([this] {
           // On SDL's audio thread: the device of this opening went away.
           const uint64_t opening = openings_;
           QMetaObject::invokeMethod(&context_, [this, opening] { outputLost(opening); }, Qt::QueuedConnection);
-      }),
+      })),
+      worker_(context_),
       synth_(MixerOutput::kFrequency, soundFontPath())
 {
     // Ends are reported, and timers run, on the application's thread,
@@ -109,35 +129,81 @@ SdlAudioBackend::SdlAudioBackend(Options options)
         return;
     }
     ownsSdl_ = true;
-    // One opening, here on the loader's thread, settles whether the device
-    // works: a driver can start without a device it can open (ALSA without a
-    // sound card), and finding that out on the first "play" would restart
-    // SDL's audio on the window's thread. Nothing plays yet.
-    usable_ = openOutput();
-    output_.close();
+    usable_ = true;
+    // One opening, early, settles whether the device works (a driver can
+    // start without a device it can open: ALSA without a sound card) and
+    // starts SDL's audio, so that the first sound's opening is quick. Nothing
+    // plays yet.
+    worker_.run(
+        [output = output_] {
+            const bool opened = output->open();
+            output->close();
+            return opened;
+        },
+        [this](bool opened) {
+            usable_ = opened;
+            noteAttempt(!output_->onStandIn());
+            lost_ = output_->onStandIn();
+            closed();
+        });
 }
 
 SdlAudioBackend::~SdlAudioBackend()
 {
     if (!ownsSdl_)
         return;
-    // The audio thread stops before the synthesizer and the channels go.
-    output_.reset();
-    sdlTaken = false;
+    // The audio thread stops before the synthesizer and the channels go. An
+    // opening held inside its driver is left to end with the process: the
+    // output it opens calls nothing of this backend's.
+    output_->stopReporting();
+    using namespace std::chrono_literals;
+    if (worker_.finish([output = output_] {
+            output->reset();
+            sdlTaken = false;
+        }, 500ms))
+        freeChunks();
 }
 
+// Whether the output is open for a sound now. A closing begun a moment ago
+// ends first; an opening not done within openWaitMs goes on without the
+// caller, and the sound is not heard.
 bool SdlAudioBackend::openOutput()
 {
-    if (output_.isOpen())
-        return true;
+    const std::chrono::milliseconds wait(options_.openWaitMs);
+    worker_.wait(wait);
+    if (!worker_.busy() && !output_->isOpen()) {
+        startOpening(false);
+        worker_.wait(wait);
+    }
+    return outputOpen();
+}
+
+// Opens the output, after closing it and letting SDL forget its drivers if
+// `afresh`: on the device unless it is lost and no look says it may be back,
+// otherwise on the stand-in.
+void SdlAudioBackend::startOpening(bool afresh)
+{
     // While the device is lost, a look comes before a costly attempt.
     const bool tryDevice = !lost_ || (nowMs() >= nextAttemptMs_ && probe_.mayBeBack());
-    if (!output_.open(!tryDevice))
-        return false;
+    worker_.run(
+        [output = output_, tryDevice, afresh] {
+            if (afresh)
+                output->reset();
+            return output->open(!tryDevice);
+        },
+        [this, tryDevice, afresh](bool succeeded) { opened(succeeded, tryDevice, afresh); });
+}
+
+void SdlAudioBackend::opened(bool succeeded, bool triedDevice, bool afresh)
+{
+    freeChunks();
+    usable_ = succeeded;
+    if (!succeeded)
+        return;
     const uint64_t opening = ++openings_;
-    if (tryDevice)
-        noteAttempt(!output_.onStandIn());
-    lost_ = output_.onStandIn();
+    if (triedDevice)
+        noteAttempt(!output_->onStandIn());
+    lost_ = output_->onStandIn();
     Mix_AllocateChannels(kEffectChannels);
     Mix_SetPostMix(&SdlAudioBackend::postMix, this);
     Mix_HookMusic(&SdlAudioBackend::renderMusicHook, this);
@@ -145,17 +211,20 @@ bool SdlAudioBackend::openOutput()
     // From here the output closes when nothing comes to play; while it only
     // stands in, the device is looked for, and while it is on the device, the
     // device is watched.
-    QMetaObject::invokeMethod(
-        &context_,
-        [this, opening, mixed = mixed_.load()] {
-            closeIfQuietIn(quietMs());
-            if (lost_)
-                lookLater();
-            else
-                watchLater(opening, mixed);
-        },
-        Qt::QueuedConnection);
-    return true;
+    closeIfQuietIn(quietMs());
+    if (lost_)
+        lookLater();
+    else
+        watchLater(opening, mixed_);
+    if (!afresh || lost_)
+        return;
+    qCInfo(lcSound) << "audio output back";
+    // The song that played on in silence starts again from its beginning.
+    std::lock_guard lock(musicMutex_);
+    if (currentMusic_ && synth_.playing()) {
+        ++musicGeneration_;
+        synth_.play(currentMusic_->smf(), currentMusic_->length());
+    }
 }
 
 void SdlAudioBackend::noteAttempt(bool succeeded)
@@ -176,7 +245,7 @@ bool SdlAudioBackend::somethingPlays()
         if (synth_.active())
             return true;
     }
-    return output_.isOpen() && Mix_Playing(-1) > 0;
+    return outputOpen() && Mix_Playing(-1) > 0;
 }
 
 int SdlAudioBackend::quietMs() const
@@ -191,19 +260,33 @@ void SdlAudioBackend::closeIfQuietIn(int ms)
 
 void SdlAudioBackend::closeIfQuiet()
 {
-    if (!output_.isOpen() || somethingPlays())
+    if (!outputOpen() || somethingPlays())
         return;
     const int64_t quietFor = nowMs() - lastSoundMs_;
     if (quietFor < quietMs()) {
         closeIfQuietIn(int(quietMs() - quietFor));
         return;
     }
-    output_.close();
+    worker_.run(
+        [output = output_] {
+            output->close();
+            return true;
+        },
+        [this](bool) { closed(); });
+}
+
+// Once a job has left the output closed: a song asked for while the worker
+// had the mixer plays now.
+void SdlAudioBackend::closed()
+{
+    freeChunks();
+    if (usable_ && !worker_.busy() && musicSounding())
+        startOpening(false);
 }
 
 void SdlAudioBackend::outputLost(uint64_t opening)
 {
-    if (opening != openings_ || !output_.isOpen() || lost_)
+    if (opening != openings_ || !outputOpen() || lost_)
         return;
     qCWarning(lcSound) << "audio output lost; playing on in silence";
     reconnect();
@@ -214,7 +297,7 @@ void SdlAudioBackend::outputLost(uint64_t opening)
 void SdlAudioBackend::watchLater(uint64_t opening, uint64_t mixed)
 {
     QTimer::singleShot(options_.watchIntervalMs, &context_, [this, opening, mixed] {
-        if (opening != openings_ || !output_.isOpen() || lost_)
+        if (opening != openings_ || !outputOpen() || lost_)
             return;
         if (mixed_ == mixed) {
             qCWarning(lcSound) << "the audio driver stopped asking for samples";
@@ -234,15 +317,15 @@ void SdlAudioBackend::lookLater()
 }
 
 // Runs every second while the output is open but lost; while it is closed,
-// the next sound looks instead.
+// the next sound looks instead. An opening looks again once it has ended.
 void SdlAudioBackend::lookForOutput()
 {
     looking_ = false;
-    if (!lost_ || !output_.isOpen())
+    if (!lost_ || !outputOpen())
         return;
     if (nowMs() >= nextAttemptMs_ && probe_.mayBeBack())
         reconnect();
-    if (lost_ && output_.isOpen())
+    else
         lookLater();
 }
 
@@ -252,21 +335,8 @@ void SdlAudioBackend::lookForOutput()
 // the stand-in the song keeps its time either way, and still ends.
 void SdlAudioBackend::reconnect()
 {
-    output_.reset();
     lost_ = true;
-    if (!openOutput()) {
-        usable_ = false;
-        return;
-    }
-    if (lost_)
-        return;
-    qCInfo(lcSound) << "audio output back";
-    // The song that played on in silence starts again from its beginning.
-    std::lock_guard lock(musicMutex_);
-    if (currentMusic_ && synth_.playing()) {
-        ++musicGeneration_;
-        synth_.play(currentMusic_->smf(), currentMusic_->length());
-    }
+    startOpening(true);
 }
 
 bool SdlAudioBackend::musicSounding()
@@ -294,15 +364,13 @@ std::unique_ptr<AudioStream> SdlAudioBackend::open(StreamKind kind, const QStrin
             qCWarning(lcSound) << "no free effect channel for" << path;
             return nullptr;
         }
-        // SDL_mixer converts a sound for the output when it loads it.
-        if (!openOutput())
-            return nullptr;
-        Mix_Chunk* chunk = Mix_LoadWAV(QFile::encodeName(path).constData());
-        if (!chunk) {
-            qCWarning(lcSound) << "cannot load sound" << path << ":" << Mix_GetError();
+        QFile file(path);
+        auto stream = std::make_unique<SdlEffectStream>(
+            *this, file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray(), channel);
+        if (!stream->readable()) {
+            qCWarning(lcSound) << "cannot load sound" << path << ":" << SDL_GetError();
             return nullptr;
         }
-        auto stream = std::make_unique<SdlEffectStream>(*this, chunk, channel);
         channels_[size_t(channel)].owner = stream.get();
         return stream;
     }
@@ -430,13 +498,24 @@ void SdlAudioBackend::stopEffect(SdlEffectStream* stream)
     ChannelState& state = channels_[size_t(stream->channel())];
     state.active = false;
     ++state.generation;
-    if (output_.isOpen())
+    if (outputOpen())
         Mix_HaltChannel(stream->channel());
 }
 
-void SdlAudioBackend::releaseChannel(int channel)
+void SdlAudioBackend::releaseChannel(int channel, Mix_Chunk* chunk)
 {
     channels_[size_t(channel)].owner = nullptr;
+    unfreed_.push_back(chunk);
+    if (!worker_.busy())
+        freeChunks();
+}
+
+// Freeing a sound halts the channels that still play it: the mixer must not
+// be the worker's meanwhile.
+void SdlAudioBackend::freeChunks()
+{
+    for (Mix_Chunk* chunk : std::exchange(unfreed_, {}))
+        Mix_FreeChunk(chunk);
 }
 
 void SdlAudioBackend::effectEnded(int channel, uint64_t generation)

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "audio_backend.h"
+#include "audio_worker.h"
 #include "mixer_output.h"
 #include "output_probe.h"
 #include "song_synth.h"
@@ -13,6 +14,9 @@
 #include <atomic>
 #include <cstdint>
 #include <mutex>
+#include <vector>
+
+struct Mix_Chunk;
 
 namespace pairly {
 
@@ -32,12 +36,18 @@ class SdlEffectStream;
 // it: some drivers (SDL's pipewire) just stop asking for samples, so while
 // the output is open the backend checks every second that it still mixes.
 //
+// The device is opened and closed on a thread of the backend's own
+// (AudioWorker), as a driver may wait without end inside an opening: a sound
+// waits for its opening only openWaitMs, time enough for a server that
+// answers, and otherwise goes unheard while the opening goes on; the output is
+// used again once it has ended.
+//
 // Create one per process, on any thread, and let the media devices share it;
 // it reports song and sound ends, and runs its timers, on the application's
 // thread, and is used from that thread. SDL's audio state is global, so a
-// second one alive at the same time stays mute. Loading the SoundFont and
-// opening the device take a few hundred milliseconds: the program makes it on
-// a thread of its own (see ModuleAudioBackend).
+// second one alive at the same time stays mute. Loading the SoundFont takes
+// a few hundred milliseconds: the program makes it on a thread of its own
+// (see ModuleAudioBackend).
 class SdlAudioBackend final : public AudioBackend {
 public:
     struct Options {
@@ -45,6 +55,8 @@ public:
         int lookIntervalMs = 1000;
         // A device that has asked for nothing for this long is lost.
         int watchIntervalMs = 1000;
+        // Through a server that answers, an opening takes a few milliseconds.
+        int openWaitMs = 100;
     };
 
     SdlAudioBackend() : SdlAudioBackend(Options{}) {}
@@ -57,11 +69,12 @@ public:
 
     // Whether sounds can be played at all (on the device or the stand-in).
     bool isOpen() const { return usable_; }
-    // Whether the output is open right now (it closes when quiet).
-    bool outputOpen() const { return output_.isOpen(); }
+    // Whether the output is open right now (it closes when quiet), and not
+    // being opened or closed.
+    bool outputOpen() const { return !worker_.busy() && output_->isOpen(); }
     // SDL's audio driver in use ("pulseaudio", "disk", "dummy", ...), empty
     // while the output is closed.
-    QString driverName() const { return output_.driverName(); }
+    QString driverName() const { return outputOpen() ? output_->driverName() : QString(); }
     // Whether the synthesizer still has a song or sounding notes.
     bool musicSounding();
 
@@ -78,12 +91,15 @@ private:
     };
 
     bool openOutput();
+    void startOpening(bool afresh);
+    void opened(bool succeeded, bool triedDevice, bool afresh);
     void noteAttempt(bool succeeded);
     bool somethingPlays();
     int quietMs() const;
     // Closes the output in `ms` if nothing has sounded since quietMs before.
     void closeIfQuietIn(int ms);
     void closeIfQuiet();
+    void closed();
     void outputLost(uint64_t opening);
     void watchLater(uint64_t opening, uint64_t mixed);
     void lookLater();
@@ -103,7 +119,8 @@ private:
 
     void playEffect(SdlEffectStream* stream);
     void stopEffect(SdlEffectStream* stream);
-    void releaseChannel(int channel);
+    void releaseChannel(int channel, Mix_Chunk* chunk);
+    void freeChunks();
     void effectEnded(int channel, uint64_t generation);
 
     Options options_;
@@ -113,7 +130,11 @@ private:
     // Counts the openings of the output, so that a loss reported late for a
     // device already closed is recognised.
     std::atomic<uint64_t> openings_{0};
-    MixerOutput output_;
+    // Shared with the worker's jobs: a held one keeps it alive.
+    std::shared_ptr<MixerOutput> output_;
+    AudioWorker worker_;
+    // Sounds freed while the worker had the mixer.
+    std::vector<Mix_Chunk*> unfreed_;
     OutputProbe probe_;
     // Lost: the device went away, or only the stand-in opened.
     bool lost_ = false;

@@ -2,7 +2,8 @@
 """Private sound servers with a null sink, and a recorder of what they play.
 
 SoundServer is a PulseAudio server, PipeWireServer a PipeWire server with
-WirePlumber, and with PipeWire's own pulse server where asked. Each runs in a
+WirePlumber, and with PipeWire's own pulse server where asked (a second
+PipeWire with the pulse module, as `pipewire-pulse` runs it). Each runs in a
 runtime folder of its own (sockets, state), reaches no session bus but one of
 its own, and is killed by whoever started it; closing it removes the folder,
 so nothing is left behind. They work as root. The recorder reads the null
@@ -21,6 +22,20 @@ import time
 RATE = 44100
 SINK = "pairly"
 PIPEWIRE_TOOLS = ("pipewire", "wireplumber", "pw-cli", "pw-metadata", "pw-record", "dbus-run-session")
+# PipeWire's pulse server as Debian's pipewire-pulse configures it, which
+# lists a stand-in sink (module-always-sink) while there is no other.
+PIPEWIRE_PULSE_CONF = """
+context.spa-libs = { audio.convert.* = audioconvert/libspa-audioconvert support.* = support/libspa-support }
+context.modules = [
+    { name = libpipewire-module-protocol-native }
+    { name = libpipewire-module-client-node }
+    { name = libpipewire-module-adapter }
+    { name = libpipewire-module-metadata }
+    { name = libpipewire-module-protocol-pulse }
+]
+pulse.cmd = [ { cmd = "load-module" args = "module-always-sink" } ]
+pulse.properties = { server.address = [ "unix:native" ] }
+"""
 
 
 def missing_tools(tools=("pulseaudio", "parec", "pactl")):
@@ -137,12 +152,18 @@ class PipeWireServer(PrivateServer):
             with contextlib.suppress(FileNotFoundError):
                 os.remove(os.path.join(self.folder, name))
         shutil.rmtree(os.path.join(self.folder, "pulse"), ignore_errors=True)
+        # Each start is a first one: WirePlumber 0.4's saved stream volumes,
+        # restored while a stream waits in PipeWire's pulse server, stall
+        # PipeWire for every other client.
+        shutil.rmtree(os.path.join(self.folder, "state"), ignore_errors=True)
         # The session manager and the pulse server give up if PipeWire does
         # not answer yet. The session manager waits for its cue.
         servers = ("pipewire & until pw-cli info 0 >/dev/null 2>&1; do sleep 0.01; done; "
                    "(until [ -e manager ]; do sleep 0.01; done; exec wireplumber) & ")
         if self.pulse:
-            servers += "pipewire-pulse & "
+            with open(os.path.join(self.folder, "pulse.conf"), "w") as f:
+                f.write(PIPEWIRE_PULSE_CONF)
+            servers += f"pipewire -c '{self.folder}/pulse.conf' & "
         up = self.launch(["dbus-run-session", "--", "sh", "-c", f"cd '{self.folder}'; {servers} wait"], timeout)
         if session_manager:
             self.start_session_manager(timeout)

@@ -14,10 +14,15 @@
 
 #include <SDL.h>
 #include <gtest/gtest.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <thread>
 
 namespace pairly {
 namespace {
@@ -128,6 +133,82 @@ TEST(SdlOutputTest, ClosesWhenQuietAndASongKeepsItOpenToItsEnd)
     EXPECT_FALSE(closedWhilePlaying);
     EXPECT_EQ(codes(done), QList<int>{MediaDevice::Successful});
     EXPECT_TRUE(closes());
+}
+
+// A sound server that takes clients in and never answers them: SDL's
+// pulseaudio driver waits for it inside its start. It drops them when
+// released, or after a deadline that only a caller held by it would see.
+class SilentServer {
+public:
+    explicit SilentServer(const QString& path) : listener_(socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0))
+    {
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        const QByteArray name = QFile::encodeName(path);
+        std::memcpy(address.sun_path, name.constData(), size_t(name.size()));
+        EXPECT_EQ(bind(listener_, reinterpret_cast<const sockaddr*>(&address), sizeof(address)), 0);
+        EXPECT_EQ(listen(listener_, 8), 0);
+        thread_ = std::thread([this] {
+            const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+            std::vector<int> clients;
+            while (!released_ && !(heldTooLong_ = std::chrono::steady_clock::now() > deadline)) {
+                pollfd incoming{listener_, POLLIN, 0};
+                if (poll(&incoming, 1, 20) > 0)
+                    clients.push_back(accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC));
+                taken_ = int(clients.size());
+            }
+            for (int client : clients)
+                close(client);
+            close(listener_);
+        });
+    }
+    ~SilentServer()
+    {
+        release();
+        thread_.join();
+    }
+    void release() { released_ = true; }
+    int taken() const { return taken_; }
+    bool heldTooLong() const { return heldTooLong_; }
+
+private:
+    int listener_;
+    std::atomic<bool> released_{false};
+    std::atomic<bool> heldTooLong_{false};
+    std::atomic<int> taken_{0};
+    std::thread thread_;
+};
+
+// A driver may wait without end inside an opening, here SDL's start: the
+// backend is made, and a rustle and a song asked for, at once and in
+// silence. The song plays once the opening is over (here on the stand-in).
+TEST(SdlOutputTest, AnOpeningHeldByTheServerHoldsNoCaller)
+{
+    QTemporaryDir dir;
+    writeFile(dir, "song.mid", oneNoteSong(0.5));
+    writeFile(dir, "carta.wav", testWave(kRate / 10));
+    SilentServer server(dir.filePath("native"));
+    const ScopedEnv pulse("PULSE_SERVER", "unix:" + QFile::encodeName(dir.filePath("native")));
+    const ScopedEnv cookie("PULSE_COOKIE", QFile::encodeName(dir.filePath("cookie")));
+    const ScopedEnv driver("SDL_AUDIODRIVER", "pulseaudio");
+    auto backend = std::make_shared<SdlAudioBackend>();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.taken() > 0; }, 5000));
+    MediaDevice MMCw(backend);
+    MMCw.setDeviceType("WaveAudio");
+    MMCw.setFileName(dir.filePath("carta.wav"));
+    MMCw.setCommand("Open");
+    MMCw.setCommand("Play");
+    MediaDevice MMC1(backend);
+    QSignalSpy done(&MMC1, &MediaDevice::Done);
+    MMC1.setFileName(dir.filePath("song.mid"));
+    MMC1.setCommand("open");
+    MMC1.setCommand("play");
+    EXPECT_FALSE(server.heldTooLong());
+    EXPECT_FALSE(backend->outputOpen());
+
+    server.release();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !done.isEmpty(); }, 5000));
+    EXPECT_EQ(codes(done), QList<int>{MediaDevice::Successful});
 }
 
 struct StallCase {
