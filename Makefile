@@ -58,8 +58,10 @@ test-asan: deps
 test: test-fast test-asan
 
 # Start-up, latency, idle CPU and memory figures of a release build against
-# their targets; not part of the tests.
+# their targets; not part of the tests. FluidSynth's own player is one of the
+# music's yardsticks.
 bench: deps
+	@./scripts/install-deps fluidsynth
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPAIRLY_WERROR=ON -DPAIRLY_TESTS=OFF -DPAIRLY_BENCH=ON $(CMAKE_ARGS) >/dev/null
 	@cmake --build build-bench -j $(JOBS)
 	python3 bench/run_bench.py build-bench

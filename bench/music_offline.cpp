@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // FluidSynth alone, rendering a song offline with the settings the game gives
 // its synthesizer (44.1 kHz, the same gain and channels, the player following
-// the samples, 512-frame blocks in float): what the song's synthesis costs
-// by itself, the yardstick for the game's overhead around it.
+// the samples, in float, in blocks of the mixer's buffer, so that the notes
+// fall on the same samples as in the game): what the song's synthesis costs
+// by itself, the floor under every player of it.
 //     bench_music_offline SONG.mid FROM_SECONDS SECONDS [REPEATS]
 // prints "offline_cpu_pct P": the CPU time of rendering SECONDS of the song
 // from FROM_SECONDS on, as a percentage of those seconds (the share of a core
 // that playing it in real time takes), median of REPEATS runs. SECONDS 0
 // renders to the song's end.
+#include "sound/mixer_output.h"
 #include "sound/sound_font.h"
 
 #include <QFile>
@@ -22,8 +24,8 @@
 
 namespace {
 
-constexpr int kRate = 44100;
-constexpr int kBlock = 512;
+constexpr int kRate = pairly::MixerOutput::kFrequency;
+constexpr int kBlock = pairly::MixerOutput::kChunkFrames;
 
 double threadSeconds()
 {

@@ -104,7 +104,7 @@ def main():
             pairly_peak = max(pairly_peak, values["peak_kib"])
         session, _ = run_probe([os.path.join(build, "bench_pairly_session")] + (["quick"] if quick else []),
                                env, 900)
-        sound_rows = sound_bench.run(build, env, quick)
+        sound_rows, music_table = sound_bench.run(build, env, quick)
         reader_rows = screen_reader_rows(build, quick)
     finally:
         xvfb.terminate()
@@ -143,6 +143,9 @@ def main():
     for row in rows:
         verdict = "-" if row[4] is None else ("ok" if row[4] else "MISSED")
         print("  ".join(str(c).ljust(w) for c, w in zip(row[:4], widths)) + "  " + verdict)
+    for line in music_table:
+        print(line)
+
     def part(parts, key):
         return statistics.median(v[key] for v in parts)
 

@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "bench/probe_application.h"
+#include "bench/process_usage.h"
 
 #include "sound/audio_module.h"
 #include "ui/common/caption_label.h"
@@ -14,8 +15,6 @@
 #include <QEventLoop>
 #include <QTest>
 #include <QTimer>
-
-#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,28 +35,13 @@ void report(const char* key, double value)
     std::fflush(stdout);
 }
 
-// CPU seconds and context switches (each one a wake-up of some thread) of the
-// whole process, its ended threads included.
-struct Usage {
-    double cpu = 0;
-    long switches = 0;
-
-    static Usage now()
-    {
-        rusage usage{};
-        getrusage(RUSAGE_SELF, &usage);
-        const auto seconds = [](timeval t) { return double(t.tv_sec) + double(t.tv_usec) / 1e6; };
-        return {seconds(usage.ru_utime) + seconds(usage.ru_stime), usage.ru_nvcsw + usage.ru_nivcsw};
-    }
-};
-
 // Runs the event loop for `ms` and reports the process's CPU (% of a core)
 // and wake-ups per second over that time.
 void measure(const char* name, int ms)
 {
-    const Usage before = Usage::now();
+    const ProcessUsage before = ProcessUsage::now();
     runFor(ms);
-    const Usage after = Usage::now();
+    const ProcessUsage after = ProcessUsage::now();
     const double seconds = ms / 1000.0;
     char key[64];
     std::snprintf(key, sizeof key, "%s_cpu_pct", name);

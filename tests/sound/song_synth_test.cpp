@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "smf_builder.h"
 #include "sound/midi_duration.h"
+#include "sound/mixer_output.h"
 #include "sound/song_synth.h"
 #include "sound/sound_font.h"
 
 #include <QFile>
 
+#include <fluidsynth.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -121,6 +123,58 @@ TEST_P(SongEndingTest, RingsOutAndTheNextSongFollowsClosely)
 }
 
 INSTANTIATE_TEST_SUITE_P(Shipped, SongEndingTest, ::testing::Range(0, 10),
+                         [](const auto& info) { return std::string(kSequence[info.param]); });
+
+// The first seconds of `smf` as SDL2_mixer's own MIDI player synthesizes them:
+// a FluidSynth synthesizer with its defaults (reverb, chorus, interpolation,
+// voices) at the mixer's rate, music volume at its maximum (gain 1.2), one
+// mixer buffer at a time; in float, without the dither of its 16-bit output.
+std::vector<float> asSdlMixerPlays(const QByteArray& smf, int frames)
+{
+    std::vector<float> out(size_t(2 * frames));
+    fluid_settings_t* settings = new_fluid_settings();
+    fluid_settings_setnum(settings, "synth.sample-rate", MixerOutput::kFrequency);
+    fluid_synth_t* synth = new_fluid_synth(settings);
+    fluid_synth_set_gain(synth, 1.2f);
+    fluid_synth_sfload(synth, QFile::encodeName(soundFontPath()).constData(), 1);
+    fluid_player_t* player = new_fluid_player(synth);
+    fluid_player_add_mem(player, smf.constData(), size_t(smf.size()));
+    fluid_player_play(player);
+    for (int f = 0; f < frames; f += MixerOutput::kChunkFrames)
+        fluid_synth_write_float(synth, MixerOutput::kChunkFrames, out.data(), 2 * f, 2, out.data(), 2 * f + 1, 2);
+    delete_fluid_player(player);
+    delete_fluid_synth(synth);
+    delete_fluid_settings(settings);
+    return out;
+}
+
+class SongSoundTest : public ::testing::TestWithParam<int> {};
+
+// The game's music costs what an ordinary SDL game's does because it is the
+// same synthesis, not a cheaper one: each song sounds exactly as SDL2_mixer's
+// own player would play it, rounded to the nearest of 16 bits. Fewer voices,
+// no reverb or chorus, another interpolation, rate or gain would be heard, and
+// fail here.
+TEST_P(SongSoundTest, SoundsAsSdlMixersOwnPlayer)
+{
+    const QByteArray smf = song(QString::fromLatin1(kSequence[GetParam()]));
+    constexpr int kFrames = 4 * MixerOutput::kFrequency / MixerOutput::kChunkFrames * MixerOutput::kChunkFrames;
+    const std::vector<float> expected = asSdlMixerPlays(smf, kFrames);
+    SongSynth synth(MixerOutput::kFrequency, soundFontPath());
+    synth.play(smf, *midiDuration(smf));
+    std::vector<int16_t> heard(expected.size());
+    for (int f = 0; f < kFrames; f += MixerOutput::kChunkFrames)
+        synth.render(heard.data() + 2 * f, MixerOutput::kChunkFrames);
+    double worst = 0, loudest = 0;
+    for (size_t i = 0; i < heard.size(); ++i) {
+        worst = std::max(worst, std::abs(heard[i] - double(expected[i]) * 32768));
+        loudest = std::max(loudest, std::abs(double(expected[i])));
+    }
+    EXPECT_GT(loudest, 0.1) << "the song plays";
+    EXPECT_LE(worst, 0.5001) << "steps of 1/32768 from SDL2_mixer's player";
+}
+
+INSTANTIATE_TEST_SUITE_P(Shipped, SongSoundTest, ::testing::Range(0, 10),
                          [](const auto& info) { return std::string(kSequence[info.param]); });
 
 // A held string chord of `seconds`, from `at` seconds on.
