@@ -46,6 +46,7 @@
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <thread>
 
 namespace pairly::bench {
@@ -69,7 +70,7 @@ void measure(double seconds, const Wait& wait)
 // the audio thread after the music of each buffer, for both players alike.
 class BufferWindow {
 public:
-    BufferWindow(double seconds)
+    explicit BufferWindow(double seconds)
         : from_(std::lround(1.0 * MixerOutput::kFrequency / MixerOutput::kChunkFrames)),
           count_(std::lround(seconds * MixerOutput::kFrequency / MixerOutput::kChunkFrames))
     {
@@ -149,8 +150,10 @@ int playOnMixer(const char* song, double seconds, bool counted)
     }
     Mix_SetSoundFonts(QFile::encodeName(soundFontPath()).constData());
     Mix_Music* music = Mix_LoadMUS(song);
-    std::unique_ptr<BufferWindow> window(counted ? new BufferWindow(seconds) : nullptr);
-    if (!music || !startSong(window.get(), [music] { return Mix_PlayMusic(music, 0) == 0; })) {
+    std::optional<BufferWindow> window;
+    if (counted)
+        window.emplace(seconds);
+    if (!music || !startSong(window ? &*window : nullptr, [music] { return Mix_PlayMusic(music, 0) == 0; })) {
         std::fprintf(stderr, "cannot play %s: %s\n", song, Mix_GetError());
         return 1;
     }
@@ -174,14 +177,16 @@ int playOnGame(int argc, char** argv, const char* song, double seconds, bool cou
         QTimer::singleShot(ms, &loop, &QEventLoop::quit);
         loop.exec();
     };
+    // Made before the backend, so that it outlives the audio thread.
+    std::optional<BufferWindow> window;
     SdlAudioBackend backend;
     std::unique_ptr<AudioStream> stream = backend.open(StreamKind::Music, QString::fromLocal8Bit(song));
     if (!stream) {
         std::fprintf(stderr, "cannot play %s\n", song);
         return 1;
     }
-    std::unique_ptr<BufferWindow> window(counted ? new BufferWindow(seconds) : nullptr);
-    if (window) {
+    if (counted) {
+        window.emplace(seconds);
         // The output opens for the rustle, which is cut at once: then the
         // song starts on an open output, at a buffer's start.
         const QString rustle = QFileInfo(QString::fromLocal8Bit(song)).dir().filePath(QStringLiteral("../carta.wav"));
@@ -198,7 +203,7 @@ int playOnGame(int argc, char** argv, const char* song, double seconds, bool cou
         }
         opener->stop();
     }
-    if (!startSong(window.get(), [&stream] {
+    if (!startSong(window ? &*window : nullptr, [&stream] {
             stream->play();
             return true;
         })) {
