@@ -59,12 +59,13 @@ test: test-fast test-asan
 
 # Start-up, latency, idle CPU and memory figures of a release build against
 # their targets; not part of the tests. FluidSynth's own player is one of the
-# music's yardsticks.
+# music's yardsticks; callgrind counts the music's instructions.
+# BENCH_ARGS="--music [--songs=Chill1,Impact]" measures the music alone.
 bench: deps
-	@./scripts/install-deps fluidsynth
+	@./scripts/install-deps fluidsynth valgrind
 	@cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DPAIRLY_WERROR=ON -DPAIRLY_TESTS=OFF -DPAIRLY_BENCH=ON $(CMAKE_ARGS) >/dev/null
 	@cmake --build build-bench -j $(JOBS)
-	python3 bench/run_bench.py build-bench
+	python3 bench/run_bench.py build-bench $(BENCH_ARGS)
 
 # Plants one small fault at a time in engine/, ui/, sound/ and resources/ and
 # reports which ones the tests let through (README, "Testing"); not part of

@@ -11,6 +11,8 @@ painted, the CPU a waiting game takes, and the memory after many games and
 many song changes.
 
 Usage: run_bench.py BUILD_DIR [--quick]
+       run_bench.py BUILD_DIR --music [--songs=NAME,NAME...] [--quick]
+(--music: only the music's figures, see sound_bench.py)
 """
 import os
 import platform
@@ -82,12 +84,37 @@ def machine():
             f"load {load:.2f} at start")
 
 
+def print_rows(rows):
+    widths = [max(len(str(r[i])) for r in rows) for i in range(4)]
+    header = ("figure", "measured", "", "target")
+    print("  ".join(h.ljust(w) for h, w in zip(header, widths)) + "  result")
+    for row in rows:
+        verdict = "-" if row[4] is None else ("ok" if row[4] else "MISSED")
+        print("  ".join(str(c).ljust(w) for c, w in zip(row[:4], widths)) + "  " + verdict)
+
+
+def music_only(build, env, quick):
+    songs = next((a.split("=", 1)[1].split(",") for a in sys.argv if a.startswith("--songs=")), ())
+    print(f"Machine: {machine()}")
+    rows, table = sound_bench.run_music(build, env, songs, quick)
+    print_rows(rows)
+    for line in table:
+        print(line)
+    return 0
+
+
 def main():
     build = os.path.abspath(sys.argv[1])
     quick = "--quick" in sys.argv
     xvfb, display = start_x()
     env = dict(os.environ, DISPLAY=display, QT_QPA_PLATFORM="xcb")
     env.pop("WAYLAND_DISPLAY", None)
+    if "--music" in sys.argv:
+        try:
+            return music_only(build, env, quick)
+        finally:
+            xvfb.terminate()
+            xvfb.wait()
     try:
         empty, reference, pairly = [], [], []
         empty_parts, pairly_parts = [], []
@@ -137,12 +164,7 @@ def main():
     ] + sound_rows + reader_rows
     print(f"Machine: {machine()}")
     print(f"Starts: {len(empty)} of each, alternately; medians.")
-    widths = [max(len(str(r[i])) for r in rows) for i in range(4)]
-    header = ("figure", "measured", "", "target")
-    print("  ".join(h.ljust(w) for h, w in zip(header, widths)) + "  result")
-    for row in rows:
-        verdict = "-" if row[4] is None else ("ok" if row[4] else "MISSED")
-        print("  ".join(str(c).ljust(w) for c, w in zip(row[:4], widths)) + "  " + verdict)
+    print_rows(rows)
     for line in music_table:
         print(line)
 
