@@ -114,9 +114,12 @@ class WaylandTest(unittest.TestCase):
                 self.assertIsNone(app.poll(), app.stderr.read().decode(errors="replace") if app.poll() else "")
                 self.assertLess(time.monotonic(), deadline, f"no start window with its labels; area {area}")
                 time.sleep(0.2)
-            # Maximized below the shell's panel, the frame within the screen.
+            # Maximized below the shell's panel, the frame within the screen:
+            # a window only sized to the screen reaches past its bottom edge.
             self.assertGreater(y, 20)
             self.assertLess(x, 10)
+            self.assertLess(x + w, WIDTH, "the window's right edge is off the screen")
+            self.assertLess(y + h, HEIGHT, "the window's bottom edge is off the screen")
         finally:
             app.kill()
             app.wait()
