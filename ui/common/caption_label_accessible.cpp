@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "caption_label_accessible.h"
 
+#include "accessibility.h"
 #include "caption_label.h"
 
 #include <QAccessibleWidget>
@@ -37,18 +38,11 @@ private:
     CaptionLabel* label() const { return static_cast<CaptionLabel*>(widget()); }
 };
 
-QAccessibleInterface* captionLabelInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("pairly::CaptionLabel") && object != nullptr && object->isWidgetType())
-        return new CaptionLabelAccessible(static_cast<CaptionLabel*>(object));
-    return nullptr;
-}
-
 }  // namespace
 
 void installCaptionLabelAccessibility()
 {
-    QAccessible::installFactory(captionLabelInterface);
+    installAccessibleFactory<CaptionLabel, CaptionLabelAccessible>();
 }
 
 }  // namespace pairly

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "screen_reader_focus.h"
 
+#include "accessibility.h"
 #include "surface_item_accessible.h"
 
 #include <QApplication>
@@ -33,14 +34,6 @@ public:
 private:
     QString text_;
 };
-
-void send(QAccessibleInterface* object, QAccessible::Event type)
-{
-    if (object == nullptr)
-        return;
-    QAccessibleEvent event(object, type);
-    QAccessible::updateAccessibility(&event);
-}
 
 }  // namespace
 
@@ -181,14 +174,14 @@ void ScreenReaderFocus::tell()
     const auto held = [&](QAccessible::Id id) { return id == was && !fresh; };
     for (const auto& [id, type] : changes) {
         if (!held(id))
-            send(QAccessible::accessibleInterface(id), type);
+            sendAccessibleEvent(QAccessible::accessibleInterface(id), type);
     }
     if (now != nullptr && (renew || to != was)) {
         told_ = to;
-        send(now, QAccessible::Focus);
+        sendAccessibleEvent(now, QAccessible::Focus);
         for (const auto& [id, type] : changes) {
             if (held(id) && to != was)
-                send(QAccessible::accessibleInterface(id), type);
+                sendAccessibleEvent(QAccessible::accessibleInterface(id), type);
         }
     }
     if (!announcement_.isEmpty()) {
@@ -197,9 +190,9 @@ void ScreenReaderFocus::tell()
         QAccessibleInterface* announcer = QAccessible::accessibleInterface(announcer_);
         static_cast<Announcement*>(announcer)->say(announcement_);
         announcement_.clear();
-        send(announcer, QAccessible::NameChanged);
-        send(announcer, QAccessible::ObjectShow);
-        send(announcer, QAccessible::ObjectHide);
+        sendAccessibleEvent(announcer, QAccessible::NameChanged);
+        sendAccessibleEvent(announcer, QAccessible::ObjectShow);
+        sendAccessibleEvent(announcer, QAccessible::ObjectHide);
     }
 }
 

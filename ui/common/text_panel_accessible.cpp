@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "text_panel_accessible.h"
 
+#include "accessibility.h"
 #include "text_panel.h"
 
 #include <QAccessibleWidget>
@@ -97,18 +98,11 @@ private:
     QString shown() const { return panel()->toPlainText(); }
 };
 
-QAccessibleInterface* textPanelInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("pairly::TextPanel") && object != nullptr && object->isWidgetType())
-        return new TextPanelAccessible(static_cast<TextPanel*>(object));
-    return nullptr;
-}
-
 }  // namespace
 
 void installTextPanelAccessibility()
 {
-    QAccessible::installFactory(textPanelInterface);
+    installAccessibleFactory<TextPanel, TextPanelAccessible>();
 }
 
 }  // namespace pairly

@@ -4,8 +4,10 @@
 #include "card_cursor.h"
 #include "card_places.h"
 
+#include "ui/common/accessibility.h"
 #include "ui/common/caption_label.h"
 #include "ui/common/screen_reader_focus.h"
+#include "ui/common/surface_widget.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -14,13 +16,6 @@
 
 namespace pairly {
 namespace {
-
-QAccessibleInterface* surfaceInterface(const QString& className, QObject* object)
-{
-    if (className == QLatin1String("pairly::SurfaceWidget") && object != nullptr && object->isWidgetType())
-        return new SurfaceAccessible(static_cast<QWidget*>(object));
-    return nullptr;
-}
 
 bool contains(const std::vector<int>& places, int place)
 {
@@ -31,7 +26,7 @@ bool contains(const std::vector<int>& places, int place)
 
 void installTableAccessibility()
 {
-    QAccessible::installFactory(surfaceInterface);
+    installAccessibleFactory<SurfaceWidget, SurfaceAccessible>();
 }
 
 TableAccessibility::TableAccessibility(QWidget& surface, const CardPlaces& places, const CardCursor& cursor,
@@ -135,20 +130,14 @@ void TableAccessibility::refused(int place)
     focus_.announce(places_.refusal(place));
 }
 
-void TableAccessibility::send(QAccessibleInterface* object, QAccessible::Event type)
-{
-    QAccessibleEvent event(object, type);
-    QAccessible::updateAccessibility(&event);
-}
-
 void TableAccessibility::update()
 {
     const int count = places_.count();
     const bool dealt = places_.deals() != dealt_;
     dealt_ = places_.deals();
     for (int place = count; place < listed_; ++place) {
-        send(layer(place, CardLayer::Back), QAccessible::ObjectDestroyed);
-        send(layer(place, CardLayer::Face), QAccessible::ObjectDestroyed);
+        sendAccessibleEvent(layer(place, CardLayer::Back), QAccessible::ObjectDestroyed);
+        sendAccessibleEvent(layer(place, CardLayer::Face), QAccessible::ObjectDestroyed);
     }
     std::vector<int> turned;
     std::vector<int> covered;
@@ -159,8 +148,8 @@ void TableAccessibility::update()
         allDown = allDown && now.state == CardState::FaceDown;
         if (place >= listed_) {
             was = now;
-            send(layer(place, CardLayer::Back), QAccessible::ObjectCreated);
-            send(layer(place, CardLayer::Face), QAccessible::ObjectCreated);
+            sendAccessibleEvent(layer(place, CardLayer::Back), QAccessible::ObjectCreated);
+            sendAccessibleEvent(layer(place, CardLayer::Face), QAccessible::ObjectCreated);
             continue;
         }
         if (now.name != was.name) {
@@ -172,8 +161,8 @@ void TableAccessibility::update()
         if (now.face != was.face || (was.state == CardState::Found) != (now.state == CardState::Found))
             focus_.changed(layer(place, CardLayer::Face), QAccessible::DescriptionChanged);
         if (upNow != upBefore) {
-            send(layer(place, upNow ? CardLayer::Face : CardLayer::Back), QAccessible::ObjectShow);
-            send(layer(place, upNow ? CardLayer::Back : CardLayer::Face), QAccessible::ObjectHide);
+            sendAccessibleEvent(layer(place, upNow ? CardLayer::Face : CardLayer::Back), QAccessible::ObjectShow);
+            sendAccessibleEvent(layer(place, upNow ? CardLayer::Back : CardLayer::Face), QAccessible::ObjectHide);
         }
         // A new deal starts from a covered table, whatever the last one showed.
         if (upNow && (dealt || !upBefore))

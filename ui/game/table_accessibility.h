@@ -75,7 +75,6 @@ private:
     QAccessibleInterface* layer(int place, CardLayer layer);
     QAccessibleInterface* shown(int place);
     QAccessibleInterface* table();
-    void send(QAccessibleInterface* object, QAccessible::Event type);
 
     const CardPlaces& places_;
     const CardCursor& cursor_;
